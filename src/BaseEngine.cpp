@@ -1,0 +1,580 @@
+#include "BaseEngine.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "DisplayableObject.h"
+#include "Platform.h"
+
+// Background pixel writes are guarded in every build: a write outside the surface is a
+// programming error that must stop the program rather than corrupt memory.
+#define ENGINE_CHECK(condition)                                                                    \
+    do                                                                                             \
+    {                                                                                              \
+        if (!(condition))                                                                          \
+        {                                                                                          \
+            fprintf(stderr, "Assertion failed: %s, file src/BaseEngine.cpp, line %d\n",            \
+                    #condition, __LINE__);                                                         \
+            abort();                                                                               \
+        }                                                                                          \
+    } while (0)
+
+namespace
+{
+// The engine's rounding from a coordinate to a pixel: v + 0.5 truncated toward zero.
+int PixelOf(double dValue)
+{
+    return static_cast<int>(dValue + 0.5);
+}
+
+// SDL 1.2 pushes rectangles unclipped: with X shared memory one reaching off the window makes the
+// X server fail the request and ends the process. Returns false when nothing is left on screen.
+bool ClipToScreen(SDL_Rect* pRect, int iScreenWidth, int iScreenHeight)
+{
+    int iLeft = pRect->x < 0 ? 0 : pRect->x;
+    int iTop = pRect->y < 0 ? 0 : pRect->y;
+    int iRight = pRect->x + pRect->w;
+    int iBottom = pRect->y + pRect->h;
+    if (iRight > iScreenWidth)
+        iRight = iScreenWidth;
+    if (iBottom > iScreenHeight)
+        iBottom = iScreenHeight;
+    if (iRight <= iLeft || iBottom <= iTop)
+        return false;
+    pRect->x = static_cast<Sint16>(iLeft);
+    pRect->y = static_cast<Sint16>(iTop);
+    pRect->w = static_cast<Uint16>(iRight - iLeft);
+    pRect->h = static_cast<Uint16>(iBottom - iTop);
+    return true;
+}
+
+SDL_Rect MakeRect(int iX, int iY, int iWidth, int iHeight)
+{
+    SDL_Rect oRect;
+    oRect.x = static_cast<Sint16>(iX);
+    oRect.y = static_cast<Sint16>(iY);
+    oRect.w = static_cast<Uint16>(iWidth);
+    oRect.h = static_cast<Uint16>(iHeight);
+    return oRect;
+}
+} // namespace
+
+BaseEngine::BaseEngine(int iUpdateRectLimit)
+    : m_iExitCode(-1), m_pKeyStates(nullptr), m_iScreenWidth(0), m_iScreenHeight(0),
+      m_pScreenSurface(nullptr), m_pBackdropSurface(nullptr), m_iIntsPerScreenRow(0),
+      m_iTickTime(0), m_bRedrawNeeded(true), m_bWholeScreenRedraw(true),
+      m_iUpdateRectCapacity(iUpdateRectLimit + 2), m_pUpdateRects(nullptr), m_iUpdateRectCount(0),
+      m_iNextTickTime(0), m_iButtonDownX(0), m_iButtonDownY(0), m_iButtonUpX(0), m_iButtonUpY(0),
+      m_iMouseX(0), m_iMouseY(0), m_iObjectListChanged(0), m_ppObjects(nullptr),
+      m_pStandardFont(nullptr), m_bScreenLocked(false)
+{
+    m_pUpdateRects = new SDL_Rect[m_iUpdateRectCapacity];
+}
+
+BaseEngine::~BaseEngine()
+{
+    BaseEngine::DeleteAllObjects();
+    delete[] m_pUpdateRects;
+    m_oFontCache.FreeAllFonts();
+    delete[] m_pKeyStates; // only still held when the shutdown step was skipped
+    SDL_FreeSurface(m_pBackdropSurface);
+}
+
+// ---------------------------------------------------------------- start, run, stop
+
+int BaseEngine::StartUp(const char* szCaption, int iWindowWidth, int iWindowHeight,
+                        const char* szFontName, int iFontSize)
+{
+    m_iScreenWidth = iWindowWidth;
+    m_iScreenHeight = iWindowHeight;
+
+    if (SDL_Init(SDL_INIT_VIDEO) < 0)
+    {
+        fprintf(stderr, "Unable to init SDL: %s\n", SDL_GetError());
+        return 1;
+    }
+    atexit(SDL_Quit);
+    TTF_Init();
+    atexit(TTF_Quit); // exit handlers run in reverse: the text library stops before SDL
+
+    m_oFontCache.OpenPendingFonts();
+    if (szFontName != nullptr && szFontName[0] != '\0')
+        m_pStandardFont = m_oFontCache.LookUpFont(szFontName, iFontSize);
+
+    m_pScreenSurface = SDL_SetVideoMode(iWindowWidth, iWindowHeight, 32, 0);
+    SDL_WM_SetCaption(szCaption, nullptr);
+    MoveWindowToTopLeft();
+    // Masks of 0 give SDL's default 32-bit layout, 0xRRGGBB, the same as the colours we store.
+    m_pBackdropSurface = SDL_CreateRGBSurface(0, iWindowWidth, iWindowHeight, 32, 0, 0, 0, 0);
+
+    // Without either surface nothing can be drawn: a failed video set-up, not a later crash.
+    if (m_pScreenSurface == nullptr || m_pBackdropSurface == nullptr)
+    {
+        fprintf(stderr, "Unable to set up video: %s\n", SDL_GetError());
+        return 2;
+    }
+    m_iIntsPerScreenRow = m_pScreenSurface->pitch / 4;
+
+    m_pKeyStates = new int[KEY_TABLE_SIZE];
+    memset(m_pKeyStates, 0, sizeof(int) * KEY_TABLE_SIZE);
+
+    StartGame();
+    return 0;
+}
+
+// The loop's phases, in order: events (handlers may change anything, but a quit ends the pass at
+// once), the game tick (moves the objects), the frame (draws and pushes; changes no game state).
+int BaseEngine::RunMainLoop()
+{
+    while (m_iExitCode == -1)
+    {
+        m_iTickTime = static_cast<int>(SDL_GetTicks());
+
+        SDL_Event oEvent;
+        while (SDL_PollEvent(&oEvent))
+        {
+            if (!DispatchEvent(oEvent))
+                return 0;
+        }
+
+        RunGameTick();
+        PresentFrame();
+    }
+    return 0;
+}
+
+// Returns false for a quit event, which ends the main loop at once.
+bool BaseEngine::DispatchEvent(const SDL_Event& oEvent)
+{
+    switch (oEvent.type)
+    {
+    case SDL_KEYDOWN:
+    {
+        int iKey = oEvent.key.keysym.sym;
+        if (static_cast<unsigned>(iKey) < KEY_TABLE_SIZE)
+            m_pKeyStates[iKey] = 1;
+        OnKeyDown(iKey);
+        break;
+    }
+    case SDL_KEYUP:
+    {
+        int iKey = oEvent.key.keysym.sym;
+        if (static_cast<unsigned>(iKey) < KEY_TABLE_SIZE)
+            m_pKeyStates[iKey] = 0;
+        OnKeyUp(iKey);
+        break;
+    }
+    case SDL_MOUSEMOTION:
+        m_iMouseX = oEvent.motion.x;
+        m_iMouseY = oEvent.motion.y;
+        OnMouseMoved(m_iMouseX, m_iMouseY);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+        m_iButtonDownX = oEvent.button.x;
+        m_iButtonDownY = oEvent.button.y;
+        OnMouseButtonDown(oEvent.button.button, m_iButtonDownX, m_iButtonDownY);
+        break;
+    case SDL_MOUSEBUTTONUP:
+        m_iButtonUpX = oEvent.button.x;
+        m_iButtonUpY = oEvent.button.y;
+        OnMouseButtonUp(oEvent.button.button, m_iButtonUpX, m_iButtonUpY);
+        break;
+    case SDL_QUIT:
+        return false;
+    default:
+        break;
+    }
+    return true;
+}
+
+void BaseEngine::ShutDown()
+{
+    ReleaseGameResources();
+    delete[] m_pKeyStates;
+    m_pKeyStates = nullptr;
+}
+
+int BaseEngine::IsKeyDown(int iKeyCode)
+{
+    if (static_cast<unsigned>(iKeyCode) >= KEY_TABLE_SIZE || m_pKeyStates == nullptr)
+        return 0;
+    return m_pKeyStates[iKeyCode];
+}
+
+// ---------------------------------------------------------------- operations the game overrides
+
+void BaseEngine::DeleteAllObjects()
+{
+    m_iObjectListChanged = 1;
+    if (m_ppObjects == nullptr)
+        return;
+    for (int i = 0; m_ppObjects[i] != nullptr; i++)
+    {
+        delete m_ppObjects[i];
+        m_ppObjects[i] = nullptr;
+    }
+    delete[] m_ppObjects;
+    m_ppObjects = nullptr;
+}
+
+int BaseEngine::GetFrameTime()
+{
+    return m_iTickTime;
+}
+
+void BaseEngine::CollectObjectRects()
+{
+    if (m_ppObjects == nullptr)
+        return;
+    for (int i = 0; m_ppObjects[i] != nullptr; i++)
+        m_ppObjects[i]->WriteRedrawRect(NextUpdateRect());
+}
+
+void BaseEngine::OnKeyUp(int) {}
+void BaseEngine::OnKeyDown(int) {}
+void BaseEngine::OnMouseMoved(int, int) {}
+void BaseEngine::OnMouseButtonDown(int, int, int) {}
+void BaseEngine::OnMouseButtonUp(int, int, int) {}
+
+int BaseEngine::StartGame()
+{
+    BuildObjectList();
+    PaintBackground();
+    return 0;
+}
+
+void BaseEngine::ReleaseGameResources() {}
+
+int BaseEngine::BuildObjectList()
+{
+    DeleteAllObjects();
+    return 0;
+}
+
+void BaseEngine::PaintBackground()
+{
+    ClearBackground(0xFFFF00);
+}
+
+void BaseEngine::RunGameTick()
+{
+    if (m_iTickTime < m_iNextTickTime)
+        return;
+    // Counted from this pass, not from the last due time, so a late pass advances only once.
+    m_iNextTickTime = m_iTickTime + TICK_INTERVAL_MS;
+    AdvanceAllObjects(m_iTickTime);
+}
+
+void BaseEngine::RenderFullScreen()
+{
+    CopyBackgroundToScreen();
+    DrawOverlayText();
+    RenderAllObjects();
+}
+
+void BaseEngine::RenderChangedAreas()
+{
+    EraseAllObjects();
+    RenderAllObjects();
+    DrawOverlayText();
+}
+
+void BaseEngine::DrawOverlayText() {}
+
+void BaseEngine::PresentFrame()
+{
+    if (!m_bRedrawNeeded)
+        return;
+    m_bRedrawNeeded = false;
+
+    if (m_bWholeScreenRedraw)
+    {
+        m_bWholeScreenRedraw = false;
+        if (!LockScreenForFrame())
+            return;
+        RenderFullScreen();
+        UnlockScreenAfterFrame();
+        // Rectangles queued meanwhile stay queued for the next partial push.
+        SDL_UpdateRect(m_pScreenSurface, 0, 0, m_iScreenWidth, m_iScreenHeight);
+        return;
+    }
+
+    if (!LockScreenForFrame())
+        return;
+    RenderChangedAreas();
+    UnlockScreenAfterFrame();
+    CollectObjectRects();
+    PushQueuedRects();
+    m_iUpdateRectCount = 0;
+}
+
+void BaseEngine::RenderAllObjects()
+{
+    m_iObjectListChanged = 0;
+    if (m_ppObjects == nullptr || m_ppObjects[0] == nullptr)
+        return;
+    for (int i = 0;; i++)
+    {
+        m_ppObjects[i]->Render();
+        if (m_iObjectListChanged != 0 || m_ppObjects[i + 1] == nullptr)
+            return;
+    }
+}
+
+void BaseEngine::AdvanceAllObjects(int iTickTime)
+{
+    m_iObjectListChanged = 0;
+    if (m_ppObjects == nullptr || m_ppObjects[0] == nullptr)
+        return;
+    for (int i = 0;; i++)
+    {
+        m_ppObjects[i]->Advance(iTickTime);
+        if (m_iObjectListChanged != 0 || m_ppObjects[i + 1] == nullptr)
+            return;
+    }
+}
+
+void BaseEngine::ClearBackground(int iColour)
+{
+    SDL_Rect oRect = MakeRect(0, 0, m_iScreenWidth, m_iScreenHeight);
+    SDL_FillRect(m_pBackdropSurface, &oRect, static_cast<Uint32>(iColour));
+}
+
+// ---------------------------------------------------------------- redraw cycle
+
+bool BaseEngine::LockScreenForFrame()
+{
+    if (!SDL_MUSTLOCK(m_pScreenSurface))
+        return true;
+    m_bScreenLocked = true;
+    if (SDL_LockSurface(m_pScreenSurface) < 0)
+    {
+        m_bScreenLocked = false; // the frame is dropped
+        return false;
+    }
+    return true;
+}
+
+void BaseEngine::UnlockScreenAfterFrame()
+{
+    if (SDL_MUSTLOCK(m_pScreenSurface))
+        SDL_UnlockSurface(m_pScreenSurface);
+    m_bScreenLocked = false;
+}
+
+void BaseEngine::PushQueuedRects()
+{
+    if (m_iUpdateRectCount >= m_iUpdateRectCapacity)
+    {
+        SDL_UpdateRect(m_pScreenSurface, 0, 0, 0, 0); // the pool overflowed: push everything
+        return;
+    }
+    // Clip in place: the pool is emptied right after this push anyway.
+    int iKept = 0;
+    for (int i = 0; i < m_iUpdateRectCount; i++)
+    {
+        SDL_Rect oRect = m_pUpdateRects[i];
+        if (ClipToScreen(&oRect, m_iScreenWidth, m_iScreenHeight))
+            m_pUpdateRects[iKept++] = oRect;
+    }
+    SDL_UpdateRects(m_pScreenSurface, iKept, m_pUpdateRects);
+}
+
+void BaseEngine::EraseAllObjects()
+{
+    m_iObjectListChanged = 0;
+    if (m_ppObjects == nullptr || m_ppObjects[0] == nullptr)
+        return;
+    for (int i = 0;; i++)
+    {
+        m_ppObjects[i]->EraseFromScreen();
+        if (m_iObjectListChanged != 0 || m_ppObjects[i + 1] == nullptr)
+            return;
+    }
+}
+
+void BaseEngine::CopyBackgroundToScreen()
+{
+    SDL_Rect oRect = MakeRect(0, 0, m_iScreenWidth, m_iScreenHeight);
+    CopyBackgroundArea(&oRect);
+}
+
+void BaseEngine::CopyBackgroundRect(int iX, int iY, int iWidth, int iHeight)
+{
+    SDL_Rect oRect = MakeRect(iX, iY, iWidth, iHeight);
+    CopyBackgroundArea(&oRect);
+}
+
+// Copies an area of the background to the same place on the screen. A blit must not run on a
+// locked surface, so a frame's lock is released around it and taken again.
+void BaseEngine::CopyBackgroundArea(SDL_Rect* pRect)
+{
+    bool bRelock = m_bScreenLocked && SDL_MUSTLOCK(m_pScreenSurface);
+    if (bRelock)
+        SDL_UnlockSurface(m_pScreenSurface);
+    SDL_Rect oSource = *pRect;
+    SDL_Rect oDestination = *pRect; // the blit rewrites its destination while clipping
+    SDL_UpperBlit(m_pBackdropSurface, &oSource, m_pScreenSurface, &oDestination);
+    if (bRelock)
+        SDL_LockSurface(m_pScreenSurface);
+}
+
+SDL_Rect* BaseEngine::NextUpdateRect()
+{
+    if (m_iUpdateRectCount < m_iUpdateRectCapacity - 1)
+        return &m_pUpdateRects[m_iUpdateRectCount++];
+    // Overflow: whatever is written to slot 0 no longer matters, the next push is whole-screen.
+    m_iUpdateRectCount = m_iUpdateRectCapacity;
+    return &m_pUpdateRects[0];
+}
+
+SDL_Rect* BaseEngine::QueueUpdateRect(int iX, int iY, int iWidth, int iHeight)
+{
+    SDL_Rect* pRect = NextUpdateRect();
+    *pRect = MakeRect(iX, iY, iWidth, iHeight);
+    return pRect;
+}
+
+// ---------------------------------------------------------------- drawing primitives
+
+void BaseEngine::DrawTriangle(double dX1, double dY1, double dX2, double dY2, double dX3,
+                              double dY3, int iColour, SDL_Surface* pTarget)
+{
+    if (pTarget == nullptr)
+        pTarget = m_pScreenSurface;
+
+    // Sort by x with three compare-exchanges; equal x values keep their given order.
+    if (dX1 > dX2)
+    {
+        std::swap(dX1, dX2);
+        std::swap(dY1, dY2);
+    }
+    if (dX2 > dX3)
+    {
+        std::swap(dX2, dX3);
+        std::swap(dY2, dY3);
+    }
+    if (dX1 > dX2)
+    {
+        std::swap(dX1, dX2);
+        std::swap(dY1, dY2);
+    }
+
+    if (dX1 == dX2)
+    {
+        FillEdgeStrip(dX1, dX3, dY1, dY3, dY2, dY3, iColour, pTarget);
+        return;
+    }
+    if (dX2 == dX3)
+    {
+        FillEdgeStrip(dX1, dX3, dY1, dY2, dY1, dY3, iColour, pTarget);
+        return;
+    }
+    // Split at the middle vertex: the long edge's height there joins the two strips.
+    double dYMiddle = dY1 + (dX2 - dX1) * (dY3 - dY1) / (dX3 - dX1);
+    FillEdgeStrip(dX1, dX2, dY1, dY2, dY1, dYMiddle, iColour, pTarget);
+    FillEdgeStrip(dX2, dX3, dY2, dY3, dYMiddle, dY3, iColour, pTarget);
+}
+
+void BaseEngine::FillEdgeStrip(double dXa, double dXb, double dEdge1Ya, double dEdge1Yb,
+                               double dEdge2Ya, double dEdge2Yb, int iColour, SDL_Surface* pTarget)
+{
+    if (pTarget == nullptr)
+        pTarget = m_pScreenSurface;
+    if (dXa > dXb)
+    {
+        std::swap(dXa, dXb);
+        std::swap(dEdge1Ya, dEdge1Yb);
+        std::swap(dEdge2Ya, dEdge2Yb);
+    }
+    int iLeft = PixelOf(dXa);
+    int iRight = PixelOf(dXb);
+
+    if (iLeft == iRight)
+    {
+        // One column: only edge 1's ends count, in their given order.
+        FillClippedColumn(iLeft, PixelOf(dEdge1Ya), PixelOf(dEdge1Yb), iColour, pTarget);
+        return;
+    }
+
+    FillClippedColumn(iLeft, std::min(PixelOf(dEdge1Ya), PixelOf(dEdge2Ya)),
+                      std::max(PixelOf(dEdge1Ya), PixelOf(dEdge2Ya)), iColour, pTarget);
+    for (int iX = iLeft + 1; iX < iRight; iX++)
+    {
+        double dFraction = (iX - dXa) / (dXb - dXa);
+        double dY1 = dEdge1Ya + (dEdge1Yb - dEdge1Ya) * dFraction;
+        double dY2 = dEdge2Ya + (dEdge2Yb - dEdge2Ya) * dFraction;
+        FillClippedColumn(iX, PixelOf(std::min(dY1, dY2)), PixelOf(std::max(dY1, dY2)), iColour,
+                          pTarget);
+    }
+    FillClippedColumn(iRight, std::min(PixelOf(dEdge1Yb), PixelOf(dEdge2Yb)),
+                      std::max(PixelOf(dEdge1Yb), PixelOf(dEdge2Yb)), iColour, pTarget);
+}
+
+// Writes the pixels (iX, iYFrom..iYTo) that lie inside the screen's extent, skipping the rest.
+void BaseEngine::FillClippedColumn(int iX, int iYFrom, int iYTo, int iColour, SDL_Surface* pTarget)
+{
+    if (iX < 0 || iX >= m_iIntsPerScreenRow)
+        return;
+    if (iYFrom < 0)
+        iYFrom = 0;
+    if (iYTo > m_iScreenHeight - 1)
+        iYTo = m_iScreenHeight - 1;
+    Uint32* pPixels = static_cast<Uint32*>(pTarget->pixels);
+    for (int iY = iYFrom; iY <= iYTo; iY++)
+        pPixels[iY * m_iIntsPerScreenRow + iX] = static_cast<Uint32>(iColour);
+}
+
+void BaseEngine::PutBackgroundPixel(int iX, int iY, int iColour)
+{
+    ENGINE_CHECK(iX >= 0);
+    ENGINE_CHECK(iX < m_iIntsPerScreenRow);
+    ENGINE_CHECK(iY >= 0);
+    ENGINE_CHECK(iY < m_iScreenHeight);
+    static_cast<Uint32*>(m_pBackdropSurface->pixels)[iY * m_iIntsPerScreenRow + iX] =
+        static_cast<Uint32>(iColour);
+}
+
+void BaseEngine::DrawText(int iX, int iY, const char* szText, int iColour, FontEntry* pFont,
+                          SDL_Surface* pTarget)
+{
+    if (pTarget == nullptr)
+        pTarget = m_pScreenSurface;
+    if (pFont == nullptr)
+        pFont = m_pStandardFont;
+
+    // The blit below must not run while the frame holds the screen locked.
+    bool bRelock = m_bScreenLocked && SDL_MUSTLOCK(m_pScreenSurface);
+    if (bRelock)
+        SDL_UnlockSurface(m_pScreenSurface);
+
+    if (pFont != nullptr && pFont->m_pFont != nullptr)
+    {
+        SDL_Color oColour;
+        oColour.r = static_cast<Uint8>((iColour >> 16) & 0xFF);
+        oColour.g = static_cast<Uint8>((iColour >> 8) & 0xFF);
+        oColour.b = static_cast<Uint8>(iColour & 0xFF);
+        oColour.unused = 0;
+        SDL_Surface* pRendered = TTF_RenderText_Solid(pFont->m_pFont, szText, oColour);
+        if (pRendered != nullptr)
+        {
+            SDL_Rect oDestination = MakeRect(iX, iY, 0, 0);
+            SDL_UpperBlit(pRendered, nullptr, pTarget, &oDestination);
+            SDL_FreeSurface(pRendered);
+        }
+    }
+
+    if (bRelock)
+        SDL_LockSurface(m_pScreenSurface);
+}
+
+// ---------------------------------------------------------------- object list
+
+DisplayableObject* BaseEngine::GetObjectAt(int iIndex)
+{
+    if (m_ppObjects == nullptr)
+        return nullptr;
+    return m_ppObjects[iIndex];
+}

@@ -1,0 +1,128 @@
+#ifndef BASEENGINE_H
+#define BASEENGINE_H
+
+#include <SDL.h>
+
+#include "FontCache.h"
+
+class DisplayableObject;
+
+// The reusable engine: window, surfaces, main loop, redraw cycle, object list, fonts and text.
+// A game derives from it and is called only through the virtual operations below. Members are
+// public because objects and the game read and write them directly (redraw flags, screen size).
+class BaseEngine
+{
+public:
+    // The pool holds iUpdateRectLimit + 2 update rectangles.
+    explicit BaseEngine(int iUpdateRectLimit);
+    BaseEngine(const BaseEngine&) = delete;
+    BaseEngine& operator=(const BaseEngine&) = delete;
+
+public
+    : // Operations the game overrides. Defaults are harmless so a game replaces only what it needs.
+    virtual ~BaseEngine();
+    // Deletes every object and the list; always marks the list as changed.
+    virtual void DeleteAllObjects();
+    // The tick time of the current main-loop pass.
+    virtual int GetFrameTime();
+    // Queues one update rectangle per object for the next partial push.
+    virtual void CollectObjectRects();
+    // Key events, after the key-state table is updated; codes outside the table too.
+    virtual void OnKeyUp(int iKeyCode);
+    virtual void OnKeyDown(int iKeyCode);
+    // Mouse events, after the positions are stored.
+    virtual void OnMouseMoved(int iX, int iY);
+    virtual void OnMouseButtonDown(int iButton, int iX, int iY);
+    virtual void OnMouseButtonUp(int iButton, int iX, int iY);
+    // Last step of start-up: builds the object list and paints the background.
+    virtual int StartGame();
+    // First step of shutdown, for resources the game wants gone before the engine.
+    virtual void ReleaseGameResources();
+    // Replaces the object list; the engine alone has no objects.
+    virtual int BuildObjectList();
+    // Draws the background picture into the background surface.
+    virtual void PaintBackground();
+    // Once per main-loop pass, after the events: advances the objects when due.
+    virtual void RunGameTick();
+    // The two kinds of redraw, called by PresentFrame with the screen ready for pixel access.
+    virtual void RenderFullScreen();
+    virtual void RenderChangedAreas();
+    // Text and other drawing over the screen; called once for every frame drawn.
+    virtual void DrawOverlayText();
+    // Once per pass: draws and pushes a frame when a redraw is due, otherwise nothing.
+    virtual void PresentFrame();
+    virtual void RenderAllObjects();
+    virtual void AdvanceAllObjects(int iTickTime);
+    // Fills the whole background surface with a 0xRRGGBB colour.
+    virtual void ClearBackground(int iColour);
+
+public: // Start, run, stop
+    // 0 on success, 1 when SDL cannot start, 2 when the video mode cannot be set up.
+    int StartUp(const char* szCaption, int iWindowWidth, int iWindowHeight, const char* szFontName,
+                int iFontSize);
+    // Runs until m_iExitCode leaves -1 or the window is closed; returns 0.
+    int RunMainLoop();
+    void ShutDown();
+
+public: // Input
+    int IsKeyDown(int iKeyCode);
+
+public: // Redraw cycle
+    void EraseAllObjects();
+    void CopyBackgroundToScreen();
+    void CopyBackgroundRect(int iX, int iY, int iWidth, int iHeight);
+    // A slot of the update-rectangle pool for the caller to fill; slot 0 once the pool overflowed.
+    SDL_Rect* NextUpdateRect();
+    SDL_Rect* QueueUpdateRect(int iX, int iY, int iWidth, int iHeight);
+
+public: // Drawing primitives
+    void DrawTriangle(double dX1, double dY1, double dX2, double dY2, double dX3, double dY3,
+                      int iColour, SDL_Surface* pTarget);
+    void FillEdgeStrip(double dXa, double dXb, double dEdge1Ya, double dEdge1Yb, double dEdge2Ya,
+                       double dEdge2Yb, int iColour, SDL_Surface* pTarget);
+    void PutBackgroundPixel(int iX, int iY, int iColour);
+    void DrawText(int iX, int iY, const char* szText, int iColour, FontEntry* pFont,
+                  SDL_Surface* pTarget);
+
+public: // Object list
+    DisplayableObject* GetObjectAt(int iIndex);
+
+public: // State shared with the game and its objects
+    int m_iExitCode;
+    int* m_pKeyStates;
+    int m_iScreenWidth;
+    int m_iScreenHeight;
+    SDL_Surface* m_pScreenSurface;
+    SDL_Surface* m_pBackdropSurface;
+    int m_iIntsPerScreenRow;
+    int m_iTickTime;
+    // Set both in one step for a whole-screen redraw; only PresentFrame clears them.
+    bool m_bRedrawNeeded;
+    bool m_bWholeScreenRedraw;
+    int m_iUpdateRectCapacity;
+    SDL_Rect* m_pUpdateRects;
+    int m_iUpdateRectCount; // equals the capacity once the pool overflowed
+    int m_iNextTickTime;
+    int m_iButtonDownX, m_iButtonDownY;
+    int m_iButtonUpX, m_iButtonUpY;
+    int m_iMouseX, m_iMouseY;
+    // Set by whatever deletes or replaces the list, so a walk in progress stops.
+    int m_iObjectListChanged;
+    DisplayableObject** m_ppObjects; // ended by the first null entry
+    FontCache m_oFontCache;
+    FontEntry* m_pStandardFont;
+    bool m_bScreenLocked;
+
+private:
+    static const int KEY_TABLE_SIZE = 324; // SDL 1.2 key symbols 0 to SDLK_LAST (323)
+    static const int TICK_INTERVAL_MS = 10;
+
+    bool DispatchEvent(const SDL_Event& oEvent);
+    bool LockScreenForFrame();
+    void UnlockScreenAfterFrame();
+    void PushQueuedRects();
+    void CopyBackgroundArea(SDL_Rect* pRect);
+    void FillClippedColumn(int iX, int iYFrom, int iYTo, int iColour, SDL_Surface* pTarget);
+};
+
+#endif

@@ -1,0 +1,34 @@
+#ifndef BULLET_H
+#define BULLET_H
+
+#include "DisplayableObject.h"
+
+class PixelImage;
+
+// The ship's shot: flies straight at a fixed speed, wraps around the whole screen and lands after
+// a fixed number of ticks or on a hit. The game keeps six and relaunches them.
+class Bullet : public DisplayableObject
+{
+public:
+    static const int SIZE = 4;
+    static const int RANGE_TICKS = 1200;    // 1200 moves of 0.4 pixels
+    static const int AGE_WHEN_BUILT = 1000; // so a new bullet lands 200 ticks after it is built
+    static constexpr double SPEED = 0.4;
+
+    explicit Bullet(BaseEngine* pEngine);
+    ~Bullet() override;
+
+    // Starts a flight from (dX, dY), whose fractions are dropped, along dHeading degrees.
+    void Launch(double dX, double dY, double dHeading);
+    void Render() override;
+    void Advance(int iTickTime) override;
+
+public:
+    PixelImage* m_pImage;
+    double m_dPosX, m_dPosY;
+    double m_dVelX, m_dVelY;
+    double m_dHeading;
+    int m_iAge;
+};
+
+#endif

@@ -1,0 +1,732 @@
+#include "MyProjectMain.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <sstream>
+#include <string>
+
+#include "Asteroid.h"
+#include "Bullet.h"
+#include "DisplayableObject.h"
+#include "PixelImage.h"
+#include "Platform.h"
+#include "Ship.h"
+
+namespace
+{
+const int WHITE = 0xFFFFFF;
+const int MENU_STRIP_HEIGHT = 55;
+const int HUD_STRIP_HEIGHT = 35;
+const char* const HIGH_SCORE_FILE = "highscores.txt";
+const char* const SAVE_FILE = "save.txt";
+const char* const FONT_FILE = "emulogic.ttf";
+const int HIGH_SCORE_ROWS = 10;
+// Only the start of a file matters; a huge file is not read whole.
+const size_t MAX_FILE_BYTES = 64 * 1024;
+
+const char* const DEFAULT_HIGH_SCORES = "oru::39400\nfen::20000\nzol::15600\nwyr::13500\n"
+                                        "kha::10000\nmip::9500\ntzo::8700\nlun::5400\n"
+                                        "vek::5000\nqrx::3200";
+
+const int TITLE_STRIP_X[] = {216, 193, 149, 309};
+const int LEVEL_COMPLETE_STRIP_X[] = {172, 195, 195};
+
+struct HighScoreEntry
+{
+    std::string strName;
+    int iScore;
+};
+
+// Reads a decimal number the way atoi does, but saturating instead of overflowing.
+long ParseNumber(const char* szText)
+{
+    errno = 0;
+    long lValue = strtol(szText, nullptr, 10);
+    return std::max<long>(INT_MIN, std::min<long>(INT_MAX, lValue));
+}
+
+// A file written on Windows ends its lines in CR LF: the CR is not part of the text.
+void StripCarriageReturn(std::string& strLine)
+{
+    if (!strLine.empty() && strLine.back() == '\r')
+        strLine.pop_back();
+}
+
+// The table's entries from the file's words: name in the first three characters, score from the
+// sixth. Words too short to hold "::" are not entries; negative scores count as 0.
+int ReadHighScoreEntries(const std::string& strContent, HighScoreEntry* pEntries, int iMaxEntries)
+{
+    std::istringstream oInput(strContent);
+    std::string strWord;
+    int iCount = 0;
+    while (iCount < iMaxEntries && oInput >> strWord)
+    {
+        if (strWord.size() < 5)
+            continue;
+        pEntries[iCount].strName = strWord.substr(0, 3);
+        long lScore = strWord.size() > 5 ? ParseNumber(strWord.c_str() + 5) : 0;
+        pEntries[iCount].iScore = static_cast<int>(std::max<long>(0, lScore));
+        iCount++;
+    }
+    return iCount;
+}
+
+// Best first; among equal scores the earlier entry stays first, so a new entry (entry 0) goes
+// above the file's entries with the same score.
+void SortBestFirst(HighScoreEntry* pEntries, int iCount)
+{
+    for (int i = 0; i < iCount; i++)
+    {
+        int iBest = i;
+        for (int j = iCount - 1; j >= i; j--)
+        {
+            if (pEntries[j].iScore >= pEntries[iBest].iScore)
+                iBest = j;
+        }
+        if (iBest != i)
+            std::swap(pEntries[i], pEntries[iBest]);
+    }
+}
+
+std::string FormatHighScores(const HighScoreEntry* pEntries, int iCount)
+{
+    std::string strContent;
+    for (int i = 0; i < iCount; i++)
+    {
+        if (i > 0)
+            strContent += '\n';
+        strContent += pEntries[i].strName + "::" + std::to_string(pEntries[i].iScore);
+    }
+    return strContent;
+}
+
+// The value after the last ':' of a line, kept in iMin..iMax; the member stays as it was when
+// the line has no ':'.
+void ReadSaveValue(const std::string& strLine, int& iMember, long lMin, long lMax)
+{
+    size_t iColon = strLine.rfind(':');
+    if (iColon == std::string::npos)
+        return;
+    long lValue = ParseNumber(strLine.c_str() + iColon + 1);
+    iMember = static_cast<int>(std::max(lMin, std::min(lMax, lValue)));
+}
+} // namespace
+
+MyProjectMain::MyProjectMain()
+    : BaseEngine(50000), m_bFireReady(false), m_bSaveFound(true), m_bPaused(false),
+      m_iBulletsReady(0), m_iGameState(STATE_MENU), m_iMenuSelection(MENU_NEW_GAME),
+      m_iNameLength(0), m_szName{'_', '_', '_', '\0'}, m_iObjectListSize(0), m_iScore(0),
+      m_iPendingScore(0), m_pLifeIconRight(nullptr), m_pLifeIconMiddle(nullptr),
+      m_pLifeIconLeft(nullptr), m_iLives(MAX_LIVES), m_iLevel(1), m_pFont72(nullptr),
+      m_pFont46(nullptr), m_pFont24(nullptr), m_pFont12(nullptr), m_pFont36(nullptr),
+      m_pFont50(nullptr)
+{
+    srand(static_cast<unsigned>(time(nullptr)));
+
+    m_pLifeIconRight = new PixelImage;
+    m_pLifeIconRight->LoadPicture("life.jpg");
+    m_pLifeIconMiddle = new PixelImage;
+    m_pLifeIconMiddle->LoadPicture("life.jpg");
+    m_pLifeIconLeft = new PixelImage;
+    m_pLifeIconLeft->LoadPicture("life.jpg");
+
+    m_pFont72 = m_oFontCache.LookUpFont(FONT_FILE, 72);
+    m_pFont50 = m_oFontCache.LookUpFont(FONT_FILE, 50);
+    m_pFont46 = m_oFontCache.LookUpFont(FONT_FILE, 46);
+    m_pFont36 = m_oFontCache.LookUpFont(FONT_FILE, 36);
+    m_pFont24 = m_oFontCache.LookUpFont(FONT_FILE, 24);
+    m_pFont12 = m_oFontCache.LookUpFont(FONT_FILE, 12);
+
+    std::string strExisting;
+    if (ReadFileContent(HIGH_SCORE_FILE, 1, strExisting) != FILE_READ_OK)
+        ReplaceFileContent(HIGH_SCORE_FILE, DEFAULT_HIGH_SCORES);
+}
+
+MyProjectMain::~MyProjectMain()
+{
+    delete m_pLifeIconRight;
+    delete m_pLifeIconMiddle;
+    delete m_pLifeIconLeft;
+}
+
+// ---------------------------------------------------------------- keys
+
+void MyProjectMain::OnKeyDown(int iKeyCode)
+{
+    switch (iKeyCode)
+    {
+    case SDLK_UP:
+        MoveSelection(-1);
+        break;
+    case SDLK_DOWN:
+        MoveSelection(+1);
+        break;
+    case SDLK_RETURN:
+        if (m_iGameState == STATE_MENU)
+            ChooseTitleMenuItem();
+        else if (m_iGameState == STATE_HIGH_SCORES)
+        {
+            m_iGameState = STATE_MENU;
+            RequestFullRedraw();
+        }
+        else if (m_iGameState == STATE_PLAYING && m_bPaused)
+            ReturnToTitleMenu();
+        else if (m_iGameState == STATE_GAME_OVER && m_iNameLength == 3)
+            FinishNameEntry();
+        else if (m_iGameState == STATE_LEVEL_COMPLETE)
+            ChooseLevelCompleteItem();
+        break;
+    case SDLK_ESCAPE:
+        if (m_iGameState == STATE_PLAYING)
+        {
+            RequestFullRedraw();
+            m_bPaused = !m_bPaused;
+        }
+        break;
+    case SDLK_SPACE:
+        if (m_iGameState == STATE_PLAYING)
+            FireBullet();
+        break;
+    case SDLK_BACKSPACE:
+        if (m_iGameState == STATE_GAME_OVER)
+            EraseNameLetter();
+        break;
+    default:
+        if (iKeyCode >= SDLK_a && iKeyCode <= SDLK_z && m_iGameState == STATE_GAME_OVER)
+            TypeNameLetter(iKeyCode);
+        break;
+    }
+}
+
+void MyProjectMain::OnKeyUp(int iKeyCode)
+{
+    // Holding Space fires once: the next shot needs a release.
+    if (iKeyCode == SDLK_SPACE)
+        m_bFireReady = true;
+}
+
+// Up and Down on the two menus. The strips are wiped even at a limit, since the item drawn large
+// for the old selection must go; the selection stops at the first and last items.
+void MyProjectMain::MoveSelection(int iStep)
+{
+    int iItems;
+    if (m_iGameState == STATE_MENU)
+        iItems = 4;
+    else if (m_iGameState == STATE_LEVEL_COMPLETE)
+        iItems = 3;
+    else
+        return;
+    m_iMenuSelection += iStep;
+    BlankMenuStrips();
+    m_iMenuSelection = std::max(1, std::min(iItems, m_iMenuSelection));
+}
+
+void MyProjectMain::BlankMenuStrips()
+{
+    bool bTitle = m_iGameState == STATE_MENU;
+    const int* pStripX = bTitle ? TITLE_STRIP_X : LEVEL_COMPLETE_STRIP_X;
+    int iStrips = bTitle ? 4 : 3;
+    for (int i = 0; i < iStrips; i++)
+        CopyBackgroundRect(pStripX[i], 200 + 100 * i, m_iScreenWidth - pStripX[i],
+                           MENU_STRIP_HEIGHT);
+}
+
+void MyProjectMain::ChooseTitleMenuItem()
+{
+    switch (m_iMenuSelection)
+    {
+    case MENU_NEW_GAME:
+        EnterState(STATE_PLAYING);
+        break;
+    case MENU_LOAD_GAME:
+        LoadGame();
+        break;
+    case MENU_HIGH_SCORES:
+        m_iGameState = STATE_HIGH_SCORES;
+        RequestFullRedraw();
+        break;
+    case MENU_EXIT:
+        m_iExitCode = 0;
+        break;
+    default:
+        break;
+    }
+}
+
+void MyProjectMain::ChooseLevelCompleteItem()
+{
+    switch (m_iMenuSelection)
+    {
+    case MENU_NEXT_LEVEL:
+        m_iLevel++;
+        m_iPendingScore += LEVEL_BONUS;
+        EnterState(STATE_PLAYING);
+        break;
+    case MENU_SAVE_GAME:
+        SaveGame();
+        break;
+    case MENU_MAIN_MENU:
+        ReturnToTitleMenu();
+        break;
+    default:
+        break;
+    }
+}
+
+// Abandons the game in progress: the score is dropped without a name entry.
+void MyProjectMain::ReturnToTitleMenu()
+{
+    ResetGame();
+    m_bSaveFound = true;
+    m_bPaused = false;
+    m_iMenuSelection = MENU_NEW_GAME;
+    EnterState(STATE_MENU);
+}
+
+void MyProjectMain::ResetGame()
+{
+    m_iLevel = 1;
+    m_iScore = 0;
+    m_iPendingScore = 0;
+    m_iLives = MAX_LIVES;
+}
+
+void MyProjectMain::RequestFullRedraw()
+{
+    m_bRedrawNeeded = true;
+    m_bWholeScreenRedraw = true;
+}
+
+// The state goes first: the list's layout, and where new asteroids may start, depend on it.
+void MyProjectMain::EnterState(int iState)
+{
+    m_iGameState = iState;
+    BuildObjectList();
+    PaintBackground();
+    RequestFullRedraw();
+}
+
+// Launches the first bullet not in flight from the ship's nose, one per press of Space.
+void MyProjectMain::FireBullet()
+{
+    Ship* pShip = dynamic_cast<Ship*>(GetObjectAt(SHIP_SLOT));
+    for (int i = FIRST_BULLET_SLOT; i <= LAST_BULLET_SLOT; i++)
+    {
+        Bullet* pBullet = dynamic_cast<Bullet*>(GetObjectAt(i));
+        if (pBullet == nullptr || pBullet->m_bActive)
+            continue;
+        if (m_bFireReady && pShip != nullptr)
+        {
+            pBullet->Launch(pShip->m_dNoseX, pShip->m_dNoseY, pShip->m_dHeading);
+            m_iBulletsReady--;
+            m_bFireReady = false;
+        }
+        return;
+    }
+}
+
+void MyProjectMain::TypeNameLetter(int iKeyCode)
+{
+    if (m_iNameLength >= 3)
+        return;
+    m_szName[m_iNameLength++] = static_cast<char>(iKeyCode);
+    RequestFullRedraw();
+}
+
+void MyProjectMain::EraseNameLetter()
+{
+    if (m_iNameLength <= 0)
+        return;
+    m_szName[--m_iNameLength] = '_';
+    RequestFullRedraw();
+}
+
+// The score goes into the table before it is cleared.
+void MyProjectMain::FinishNameEntry()
+{
+    m_iGameState = STATE_MENU;
+    m_bSaveFound = true;
+    BuildObjectList();
+    m_iLives = MAX_LIVES;
+    m_iLevel = 1;
+    RecordHighScore();
+    m_iScore = 0;
+    PaintBackground();
+    RequestFullRedraw();
+}
+
+// ---------------------------------------------------------------- tick and objects
+
+void MyProjectMain::RunGameTick()
+{
+    int iTime = GetFrameTime();
+    if (iTime < m_iNextTickTime)
+        return;
+    // The due time moves on while paused; the objects do not.
+    m_iNextTickTime = iTime + 1;
+    if (!m_bPaused)
+        AdvanceAllObjects(iTime);
+}
+
+void MyProjectMain::AdvanceAllObjects(int iTickTime)
+{
+    m_iObjectListChanged = 0;
+    if (m_ppObjects == nullptr)
+        return;
+    // Slot order matters: the ship, then the bullets, then the asteroids that test them.
+    for (int i = 0; m_ppObjects[i] != nullptr; i++)
+    {
+        m_ppObjects[i]->Advance(iTickTime);
+        if (m_iObjectListChanged != 0)
+            return;
+    }
+    CheckLevelComplete();
+}
+
+int MyProjectMain::PlayLevel() const
+{
+    return std::max(1, std::min(MAX_LEVEL, m_iLevel));
+}
+
+int MyProjectMain::BuildObjectList()
+{
+    m_iObjectListChanged = 1;
+    DeleteAllObjects();
+
+    if (m_iGameState == STATE_MENU)
+    {
+        m_iObjectListSize = 4;
+        m_ppObjects = new DisplayableObject*[m_iObjectListSize]();
+        for (int i = 0; i < 3; i++)
+            m_ppObjects[i] = new Asteroid(this);
+    }
+    else if (m_iGameState == STATE_PLAYING)
+    {
+        // A level from an edited save file may be out of range: play it within the bounds.
+        m_iLevel = PlayLevel();
+        m_iObjectListSize = 4 * m_iLevel + 12;
+        m_ppObjects = new DisplayableObject*[m_iObjectListSize]();
+        // Stored one by one: each new asteroid must see the ship and the asteroids placed so far.
+        m_ppObjects[SHIP_SLOT] = new Ship(this);
+        for (int i = FIRST_BULLET_SLOT; i <= LAST_BULLET_SLOT; i++)
+            m_ppObjects[i] = new Bullet(this);
+        for (int i = FIRST_ASTEROID_SLOT; i <= m_iLevel + FIRST_ASTEROID_SLOT; i++)
+            m_ppObjects[i] = new Asteroid(this);
+        m_bFireReady = true;
+    }
+    return 0;
+}
+
+void MyProjectMain::SpawnAsteroid(int iSize, int iX, int iY, const char* szPictureName,
+                                  int iVariant, double dSpeed, double dHeading)
+{
+    int iLastSlot = m_iObjectListSize - 1; // always stays empty, as the terminator
+    if (m_ppObjects == nullptr || iLastSlot <= FIRST_ASTEROID_SLOT)
+        return;
+    for (int i = FIRST_ASTEROID_SLOT; i < iLastSlot; i++)
+    {
+        if (m_ppObjects[i] == nullptr)
+        {
+            m_ppObjects[i] =
+                new Asteroid(this, iSize, iX, iY, szPictureName, iVariant, dSpeed, dHeading);
+            return;
+        }
+    }
+}
+
+void MyProjectMain::AddPendingScore(int iPoints)
+{
+    m_iPendingScore += iPoints;
+}
+
+void MyProjectMain::CheckLevelComplete()
+{
+    if (m_ppObjects == nullptr)
+        return;
+    int iShotAway = 0;
+    for (int i = FIRST_ASTEROID_SLOT; i < m_iObjectListSize && m_ppObjects[i] != nullptr; i++)
+    {
+        if (!m_ppObjects[i]->m_bActive)
+            iShotAway++;
+    }
+    if (iShotAway == m_iObjectListSize - 8)
+        m_iGameState = STATE_LEVEL_COMPLETE;
+}
+
+void MyProjectMain::CountPendingPoint()
+{
+    if (m_iPendingScore <= 0 || GetFrameTime() % 2 != 0 || m_bPaused)
+        return;
+    m_iPendingScore--;
+    m_iScore++;
+    if (m_iScore % EXTRA_LIFE_EVERY == 0 && m_iLives < MAX_LIVES)
+        m_iLives++;
+}
+
+// ---------------------------------------------------------------- screens
+
+void MyProjectMain::PaintBackground()
+{
+    const int STAR_ONE_IN = 700;
+    const int BOTTOM_MARGIN = 20;
+    ClearBackground(0x000000);
+    for (int iX = 0; iX < m_iScreenWidth; iX++)
+    {
+        for (int iY = HUD_STRIP_HEIGHT; iY < m_iScreenHeight - BOTTOM_MARGIN; iY++)
+        {
+            if (rand() % STAR_ONE_IN == 0)
+                PutBackgroundPixel(iX, iY, WHITE);
+        }
+    }
+}
+
+void MyProjectMain::DrawOverlayText()
+{
+    switch (m_iGameState)
+    {
+    case STATE_MENU:
+        DrawTitleMenu();
+        break;
+    case STATE_HIGH_SCORES:
+        DrawHighScoreTable();
+        break;
+    case STATE_PLAYING:
+        DrawPlayScreen();
+        break;
+    case STATE_GAME_OVER:
+        DrawGameOver();
+        break;
+    case STATE_LEVEL_COMPLETE:
+        DrawLevelComplete();
+        break;
+    default:
+        break;
+    }
+}
+
+void MyProjectMain::DrawMenuItem(const char* szText, bool bSelected, int iSelectedX, int iPlainX,
+                                 int iY)
+{
+    if (bSelected)
+        DrawText(iSelectedX, iY, szText, WHITE, m_pFont46, nullptr);
+    else
+        DrawText(iPlainX, iY, szText, WHITE, m_pFont24, nullptr);
+}
+
+void MyProjectMain::DrawTitleMenu()
+{
+    int iWidth = m_iScreenWidth;
+    int iHeight = m_iScreenHeight;
+    DrawText(45, 10, "STARSHARDS", WHITE, m_pFont72, nullptr);
+    QueueUpdateRect(0, 0, iWidth, 50);
+    DrawText(263, 115, "Created by orvane", WHITE, m_pFont12, nullptr);
+    QueueUpdateRect(263, 115, iWidth, 50);
+    DrawMenuItem("New Game", m_iMenuSelection == MENU_NEW_GAME, 216, 305, 200);
+    QueueUpdateRect(216, 200, 375, MENU_STRIP_HEIGHT);
+    DrawMenuItem("Load Game", m_iMenuSelection == MENU_LOAD_GAME, 193, 294, 300);
+    QueueUpdateRect(193, 300, 425, MENU_STRIP_HEIGHT);
+    DrawMenuItem("High Scores", m_iMenuSelection == MENU_HIGH_SCORES, 149, 270, 400);
+    QueueUpdateRect(149, 400, iWidth, MENU_STRIP_HEIGHT);
+    DrawMenuItem("Exit", m_iMenuSelection == MENU_EXIT, 309, 353, 500);
+    QueueUpdateRect(309, 500, 185, MENU_STRIP_HEIGHT);
+    if (!m_bSaveFound)
+    {
+        DrawText(256, iHeight - 50, "no save game", WHITE, m_pFont24, nullptr);
+        QueueUpdateRect(256, iHeight - 50, iWidth, MENU_STRIP_HEIGHT);
+    }
+    DrawText(iWidth - 150, iHeight - 25, "Version: 1.2", WHITE, m_pFont12, nullptr);
+    QueueUpdateRect(iWidth - 150, iHeight - 25, iWidth, MENU_STRIP_HEIGHT);
+}
+
+// Rows come straight from the file on every frame: there is no other store of high scores.
+void MyProjectMain::DrawHighScoreTable()
+{
+    DrawText(149, 10, "High Scores", WHITE, m_pFont46, nullptr);
+    QueueUpdateRect(149, 10, m_iScreenWidth, MENU_STRIP_HEIGHT);
+
+    std::string strContent;
+    if (ReadFileContent(HIGH_SCORE_FILE, MAX_FILE_BYTES, strContent) == FILE_READ_OK)
+    {
+        std::istringstream oInput(strContent);
+        std::string strLine;
+        for (int iRow = 1; iRow <= HIGH_SCORE_ROWS && std::getline(oInput, strLine); iRow++)
+        {
+            StripCarriageReturn(strLine);
+            std::string strName = strLine.substr(0, 3);
+            std::string strScore = strLine.size() > 5 ? strLine.substr(5) : std::string();
+            char szRow[128];
+            snprintf(szRow, sizeof szRow, "%d.\t%s\t%s", iRow, strName.c_str(), strScore.c_str());
+            int iX = iRow == HIGH_SCORE_ROWS ? 226 : 250; // "10." is one digit wider
+            int iY = 100 + 40 * (iRow - 1);
+            DrawText(iX, iY, szRow, WHITE, m_pFont24, nullptr);
+            QueueUpdateRect(iX, iY, m_iScreenWidth, 40);
+        }
+    }
+    DrawText(148, m_iScreenHeight - 70, "press enter", WHITE, m_pFont46, nullptr);
+}
+
+void MyProjectMain::DrawPlayScreen()
+{
+    int iWidth = m_iScreenWidth;
+    int iHeight = m_iScreenHeight;
+    char szText[64];
+
+    // top strip: title, score and lives, wiped and redrawn every frame
+    CopyBackgroundRect(0, 0, iWidth, HUD_STRIP_HEIGHT);
+    DrawText(281, 10, "STARSHARDS", WHITE, nullptr, nullptr);
+    QueueUpdateRect(0, 0, iWidth, HUD_STRIP_HEIGHT);
+    CountPendingPoint();
+    snprintf(szText, sizeof szText, "Score: %010d", m_iScore);
+    DrawText(iWidth - 215, 20, szText, WHITE, m_pFont12, nullptr);
+    DrawText(15, 20, "Lives:", WHITE, m_pFont12, nullptr);
+    DrawLifeIcons();
+
+    // bottom strip: bullets and level
+    CountReadyBullets();
+    CopyBackgroundRect(0, iHeight - HUD_STRIP_HEIGHT, iWidth, HUD_STRIP_HEIGHT);
+    snprintf(szText, sizeof szText, "Bullets: %d", m_iBulletsReady);
+    DrawText(10, iHeight - 25, szText, WHITE, m_pFont12, nullptr);
+    QueueUpdateRect(0, iHeight - HUD_STRIP_HEIGHT, iWidth, HUD_STRIP_HEIGHT);
+    snprintf(szText, sizeof szText, "Level %d", m_iLevel);
+    DrawText(iWidth - 100, iHeight - 25, szText, WHITE, m_pFont12, nullptr);
+
+    if (m_bPaused)
+    {
+        DrawText(187, 100, "paused", WHITE, m_pFont72, nullptr);
+        DrawText(50, 400, "press enter to quit", WHITE, m_pFont36, nullptr);
+        QueueUpdateRect(50, 100, iWidth, iHeight);
+        m_bRedrawNeeded = true; // keep frames coming while nothing moves
+    }
+}
+
+// One icon per spare life, removed from the right.
+void MyProjectMain::DrawLifeIcons()
+{
+    const int ICON_SIZE = 16;
+    const int ICON_Y = 17;
+    if (m_iLives == 3)
+        m_pLifeIconRight->DrawImage(m_pScreenSurface, 0, 0, 125, ICON_Y, ICON_SIZE, ICON_SIZE);
+    if (m_iLives >= 2 && m_iLives <= 3)
+        m_pLifeIconMiddle->DrawImage(m_pScreenSurface, 0, 0, 105, ICON_Y, ICON_SIZE, ICON_SIZE);
+    if (m_iLives >= 1 && m_iLives <= 3)
+        m_pLifeIconLeft->DrawImage(m_pScreenSurface, 0, 0, 85, ICON_Y, ICON_SIZE, ICON_SIZE);
+}
+
+void MyProjectMain::CountReadyBullets()
+{
+    m_iBulletsReady = 0;
+    for (int i = FIRST_BULLET_SLOT; i <= LAST_BULLET_SLOT; i++)
+    {
+        DisplayableObject* pBullet = GetObjectAt(i);
+        if (pBullet != nullptr && !pBullet->m_bActive)
+            m_iBulletsReady++;
+    }
+}
+
+void MyProjectMain::DrawGameOver()
+{
+    const int DIGIT_WIDTH_ESTIMATE = 28; // at 24 points
+    char szScore[16];
+    snprintf(szScore, sizeof szScore, "%d", m_iScore);
+    int iDigits = 1;
+    for (int iRest = m_iScore / 10; iRest != 0; iRest /= 10)
+        iDigits++;
+
+    DrawText(79, 50, "GAME OVER", WHITE, m_pFont72, nullptr);
+    DrawText(148, 200, "Final Score", WHITE, m_pFont46, nullptr);
+    DrawText((800 - DIGIT_WIDTH_ESTIMATE * iDigits) / 2, 275, szScore, WHITE, m_pFont24, nullptr);
+    DrawText(296, 350, m_szName, WHITE, m_pFont72, nullptr);
+    if (m_iNameLength == 3)
+        DrawText(148, m_iScreenHeight - 100, "press enter", WHITE, m_pFont46, nullptr);
+    else
+        DrawText(179, m_iScreenHeight - 100, "enter name", WHITE, m_pFont46, nullptr);
+}
+
+void MyProjectMain::DrawLevelComplete()
+{
+    DrawText(51, 50, "LEVEL COMPLETE", WHITE, m_pFont50, nullptr);
+    DrawMenuItem("Next Level", m_iMenuSelection == MENU_NEXT_LEVEL, 172, 282, 200);
+    QueueUpdateRect(172, 200, m_iScreenWidth, MENU_STRIP_HEIGHT);
+    DrawMenuItem("Save Game", m_iMenuSelection == MENU_SAVE_GAME, 195, 294, 300);
+    QueueUpdateRect(195, 300, m_iScreenWidth, MENU_STRIP_HEIGHT);
+    DrawMenuItem("Main Menu", m_iMenuSelection == MENU_MAIN_MENU, 195, 294, 400);
+    QueueUpdateRect(195, 400, m_iScreenWidth, MENU_STRIP_HEIGHT);
+}
+
+// ---------------------------------------------------------------- the two files
+
+void MyProjectMain::RecordHighScore()
+{
+    HighScoreEntry aEntries[HIGH_SCORE_ROWS + 1];
+    aEntries[0].strName = m_szName;
+    aEntries[0].iScore = m_iScore;
+
+    std::string strContent;
+    FileReadResult eRead = ReadFileContent(HIGH_SCORE_FILE, MAX_FILE_BYTES, strContent);
+    // A table that exists but cannot be read is kept rather than replaced by this one entry.
+    if (eRead != FILE_UNREADABLE)
+    {
+        int iCount = 1 + ReadHighScoreEntries(strContent, aEntries + 1, HIGH_SCORE_ROWS);
+        SortBestFirst(aEntries, iCount);
+        ReplaceFileContent(HIGH_SCORE_FILE,
+                           FormatHighScores(aEntries, std::min(iCount, HIGH_SCORE_ROWS)));
+    }
+
+    strcpy(m_szName, "___");
+    m_iNameLength = 0;
+}
+
+void MyProjectMain::SaveGame()
+{
+    m_iScore += m_iPendingScore;
+    m_iPendingScore = 0;
+
+    std::string strContent = "level::" + std::to_string(m_iLevel + 1) +
+                             "\nlives::" + std::to_string(m_iLives) +
+                             "\nscore::" + std::to_string(m_iScore) + "\n";
+    if (!ReplaceFileContent(SAVE_FILE, strContent))
+    {
+        ShowSaveMessage("save failed");
+        return;
+    }
+    ShowSaveMessage("game saved");
+    m_bSaveFound = true;
+}
+
+void MyProjectMain::ShowSaveMessage(const char* szMessage)
+{
+    DrawText(280, m_iScreenHeight - 50, szMessage, WHITE, m_pFont24, nullptr);
+    QueueUpdateRect(280, m_iScreenHeight - 50, m_iScreenWidth, MENU_STRIP_HEIGHT);
+}
+
+void MyProjectMain::LoadGame()
+{
+    std::string strContent;
+    if (ReadFileContent(SAVE_FILE, MAX_FILE_BYTES, strContent) != FILE_READ_OK)
+    {
+        m_bSaveFound = false;
+        return;
+    }
+    m_bSaveFound = true;
+
+    // Values go by line position. A read past the end keeps the last line when it had no line
+    // end, so a two-line file without one gives the score the lives value too.
+    std::istringstream oInput(strContent);
+    std::string strLine;
+    std::getline(oInput, strLine);
+    StripCarriageReturn(strLine);
+    ReadSaveValue(strLine, m_iLevel, 1, MAX_LEVEL);
+    std::getline(oInput, strLine);
+    StripCarriageReturn(strLine);
+    ReadSaveValue(strLine, m_iLives, 0, MAX_LIVES); // negative lives would never run out
+    std::getline(oInput, strLine);
+    StripCarriageReturn(strLine);
+    ReadSaveValue(strLine, m_iScore, 0, INT_MAX);
+
+    EnterState(STATE_PLAYING);
+}

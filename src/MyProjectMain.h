@@ -1,0 +1,121 @@
+#ifndef MYPROJECTMAIN_H
+#define MYPROJECTMAIN_H
+
+#include "BaseEngine.h"
+
+class PixelImage;
+
+// Game states
+const int STATE_MENU = 0;
+const int STATE_HIGH_SCORES = 1;
+const int STATE_PLAYING = 2;
+const int STATE_GAME_OVER = 3;
+const int STATE_LEVEL_COMPLETE = 4;
+
+// Title-menu items
+const int MENU_NEW_GAME = 1;
+const int MENU_LOAD_GAME = 2;
+const int MENU_HIGH_SCORES = 3;
+const int MENU_EXIT = 4;
+
+// Level-complete menu items
+const int MENU_NEXT_LEVEL = 1;
+const int MENU_SAVE_GAME = 2;
+const int MENU_MAIN_MENU = 3;
+
+// Starshards: the title menu, play, pause, level-complete menu, game over with name entry, the
+// high-score table and the saved game. Objects reach the game through their engine pointer and
+// read or write the members below directly; the game reaches objects by their list slots:
+// during play the ship in slot 0, bullets in 1 to 6, asteroids from 7.
+class MyProjectMain : public BaseEngine
+{
+public:
+    static const int SHIP_SLOT = 0;
+    static const int FIRST_BULLET_SLOT = 1;
+    static const int LAST_BULLET_SLOT = 6;
+    static const int FIRST_ASTEROID_SLOT = 7;
+    // Levels beyond this are played at this level's size: the list and the placement of the
+    // asteroids stay bounded whatever level a save file claims.
+    static const int MAX_LEVEL = 1000;
+    static const int EXTRA_LIFE_EVERY = 50000;
+    static const int MAX_LIVES = 3;
+    static const int LEVEL_BONUS = 2000;
+
+    MyProjectMain();
+    ~MyProjectMain() override;
+
+public: // Engine operations the game replaces
+    void OnKeyUp(int iKeyCode) override;
+    void OnKeyDown(int iKeyCode) override;
+    int BuildObjectList() override;
+    void PaintBackground() override;
+    void RunGameTick() override;
+    void DrawOverlayText() override;
+    void AdvanceAllObjects(int iTickTime) override;
+
+public: // Called by the asteroids
+    // Stores a fragment in the first empty asteroid slot; nothing when none is empty.
+    void SpawnAsteroid(int iSize, int iX, int iY, const char* szPictureName, int iVariant,
+                       double dSpeed, double dHeading);
+    void AddPendingScore(int iPoints);
+
+public: // Levels, scoring and the two files
+    // Sets the level-complete state once every asteroid slot holds a shot-away asteroid.
+    void CheckLevelComplete();
+    // Moves one pending point into the score on even frame times, with the extra-life rule.
+    void CountPendingPoint();
+    void SaveGame();
+    void LoadGame();
+    void RecordHighScore();
+
+public: // State read and written by the objects and the screens
+    bool m_bFireReady;
+    bool m_bSaveFound;
+    bool m_bPaused;
+    int m_iBulletsReady;
+    int m_iGameState;
+    int m_iMenuSelection;
+    int m_iNameLength;
+    char m_szName[4];
+    int m_iObjectListSize; // slots of the last list built, terminator included
+    int m_iScore;
+    int m_iPendingScore;
+    PixelImage* m_pLifeIconRight;
+    PixelImage* m_pLifeIconMiddle;
+    PixelImage* m_pLifeIconLeft;
+    int m_iLives;
+    int m_iLevel;
+    FontEntry* m_pFont72;
+    FontEntry* m_pFont46;
+    FontEntry* m_pFont24;
+    FontEntry* m_pFont12;
+    FontEntry* m_pFont36;
+    FontEntry* m_pFont50;
+
+private:
+    void ResetGame();
+    void RequestFullRedraw();
+    void EnterState(int iState); // sets the state, rebuilds the list, repaints, full redraw
+    void ReturnToTitleMenu();
+    void MoveSelection(int iStep);
+    void BlankMenuStrips();
+    void ChooseTitleMenuItem();
+    void ChooseLevelCompleteItem();
+    void FireBullet();
+    void TypeNameLetter(int iKeyCode);
+    void EraseNameLetter();
+    void FinishNameEntry();
+    int PlayLevel() const; // m_iLevel brought into the range the game can build
+
+    void DrawTitleMenu();
+    void DrawMenuItem(const char* szText, bool bSelected, int iSelectedX, int iPlainX, int iY);
+    void DrawHighScoreTable();
+    void DrawPlayScreen();
+    void DrawLifeIcons();
+    void CountReadyBullets();
+    void DrawGameOver();
+    void DrawLevelComplete();
+    void ShowSaveMessage(const char* szMessage);
+};
+
+#endif

@@ -1,0 +1,28 @@
+#ifndef PLATFORM_H
+#define PLATFORM_H
+
+#include <string>
+
+// Window-system and file-system services that SDL 1.2 and the C++ library do not offer.
+
+// Moves the game window to the desktop's top-left corner. Where the window system gives no way to
+// do it (no window-manager information, as under SDL's dummy driver), nothing happens.
+void MoveWindowToTopLeft();
+
+// How reading a whole file went.
+enum FileReadResult
+{
+    FILE_READ_OK,
+    FILE_MISSING,
+    FILE_UNREADABLE // exists but cannot be read: a directory, no permission, an I/O error
+};
+
+// Reads at most iMaxBytes of a file into strContent, bytes as they are.
+FileReadResult ReadFileContent(const char* szFileName, size_t iMaxBytes, std::string& strContent);
+
+// Replaces a file's content whole: written to a temporary file in the same directory, flushed to
+// the disk, then renamed over the old one, so a failed write leaves the old file as it was.
+// Returns false when the new content could not be put in place.
+bool ReplaceFileContent(const char* szFileName, const std::string& strContent);
+
+#endif

@@ -1,0 +1,17 @@
+#include <cstdio>
+
+#include "MyProjectMain.h"
+
+int main(int, char**)
+{
+    MyProjectMain oGame;
+    char szCaption[1024];
+    snprintf(szCaption, sizeof szCaption, "Starshards");
+
+    int iStatus = oGame.StartUp(szCaption, 800, 600, "emulogic.ttf", 24);
+    if (iStatus != 0)
+        return iStatus;
+    int iResult = oGame.RunMainLoop();
+    oGame.ShutDown();
+    return iResult;
+}
