@@ -11,14 +11,14 @@ class MyProjectMain;
 class Asteroid : public DisplayableObject
 {
 public:
-    static const int LARGE = 96;
-    static const int MEDIUM = 64;
-    static const int SMALL = 32;
+    static constexpr int LARGE = 96;
+    static constexpr int MEDIUM = 64;
+    static constexpr int SMALL = 32;
     static constexpr double LARGE_SPEED = 0.075;
     static constexpr double MEDIUM_SPEED = 0.125;
     static constexpr double SMALL_SPEED = 0.175;
     // Free places become rare at high levels; after this many draws the last place is taken.
-    static const int MAX_PLACEMENT_TRIES = 1000;
+    static constexpr int MAX_PLACEMENT_TRIES = 1000;
 
     // A large asteroid at a random free place with a random heading and picture.
     explicit Asteroid(MyProjectMain* pGame);

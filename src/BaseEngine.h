@@ -114,8 +114,8 @@ public: // State shared with the game and its objects
     bool m_bScreenLocked;
 
 private:
-    static const int KEY_TABLE_SIZE = 324; // SDL 1.2 key symbols 0 to SDLK_LAST (323)
-    static const int TICK_INTERVAL_MS = 10;
+    static constexpr int KEY_TABLE_SIZE = 324; // SDL 1.2 key symbols 0 to SDLK_LAST (323)
+    static constexpr int TICK_INTERVAL_MS = 10;
 
     bool DispatchEvent(const SDL_Event& oEvent);
     bool LockScreenForFrame();

@@ -10,9 +10,9 @@ class PixelImage;
 class Bullet : public DisplayableObject
 {
 public:
-    static const int SIZE = 4;
-    static const int RANGE_TICKS = 1200;    // 1200 moves of 0.4 pixels
-    static const int AGE_WHEN_BUILT = 1000; // so a new bullet lands 200 ticks after it is built
+    static constexpr int SIZE = 4;
+    static constexpr int RANGE_TICKS = 1200;    // 1200 moves of 0.4 pixels
+    static constexpr int AGE_WHEN_BUILT = 1000; // so a new bullet lands 200 ticks after it is built
     static constexpr double SPEED = 0.4;
 
     explicit Bullet(BaseEngine* pEngine);

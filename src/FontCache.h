@@ -32,7 +32,7 @@ public:
     int GetCapacity() const { return m_iCapacity; }
 
 private:
-    static const int GROWTH = 10;
+    static constexpr int GROWTH = 10;
 
     void MakeRoomForOneMore();
 

@@ -142,8 +142,9 @@ MyProjectMain::MyProjectMain()
     m_pFont24 = m_oFontCache.LookUpFont(FONT_FILE, 24);
     m_pFont12 = m_oFontCache.LookUpFont(FONT_FILE, 12);
 
+    // Only a missing table gets the defaults: one that exists, even unreadable, is the player's.
     std::string strExisting;
-    if (ReadFileContent(HIGH_SCORE_FILE, 1, strExisting) != FILE_READ_OK)
+    if (ReadFileContent(HIGH_SCORE_FILE, 1, strExisting) == FILE_MISSING)
         ReplaceFileContent(HIGH_SCORE_FILE, DEFAULT_HIGH_SCORES);
 }
 

@@ -30,16 +30,16 @@ const int MENU_MAIN_MENU = 3;
 class MyProjectMain : public BaseEngine
 {
 public:
-    static const int SHIP_SLOT = 0;
-    static const int FIRST_BULLET_SLOT = 1;
-    static const int LAST_BULLET_SLOT = 6;
-    static const int FIRST_ASTEROID_SLOT = 7;
-    // Levels beyond this are played at this level's size: the list and the placement of the
-    // asteroids stay bounded whatever level a save file claims.
-    static const int MAX_LEVEL = 1000;
-    static const int EXTRA_LIFE_EVERY = 50000;
-    static const int MAX_LIVES = 3;
-    static const int LEVEL_BONUS = 2000;
+    static constexpr int SHIP_SLOT = 0;
+    static constexpr int FIRST_BULLET_SLOT = 1;
+    static constexpr int LAST_BULLET_SLOT = 6;
+    static constexpr int FIRST_ASTEROID_SLOT = 7;
+    // The highest level: 51 large rocks, about as many as the screen holds apart. Keeps the list
+    // and the placement bounded whatever level a save file claims; later levels replay this one.
+    static constexpr int MAX_LEVEL = 50;
+    static constexpr int EXTRA_LIFE_EVERY = 50000;
+    static constexpr int MAX_LIVES = 3;
+    static constexpr int LEVEL_BONUS = 2000;
 
     MyProjectMain();
     ~MyProjectMain() override;

@@ -15,9 +15,9 @@ public:
     static constexpr double MAX_AXIS_SPEED = 0.25; // per axis, not on the velocity's length
     static constexpr double BRAKE = 0.9979;
     static constexpr double DRAG = 0.9989;
-    static const int SHIELD_TICKS = 2000;
-    static const int COLLISION_MARGIN = 15; // added to the asteroid's half size
-    static const int HALF_AREA = 30;        // 60x60 area centred on the ship
+    static constexpr int SHIELD_TICKS = 2000;
+    static constexpr int COLLISION_MARGIN = 15; // added to the asteroid's half size
+    static constexpr int HALF_AREA = 30;        // 60x60 area centred on the ship
 
     explicit Ship(BaseEngine* pEngine);
 
