@@ -1,0 +1,147 @@
+#include "TestSupport.h"
+
+#include <functional>
+#include <vector>
+
+namespace
+{
+// Logs the handler, tick and frame calls of the main loop in order; Escape requests the exit.
+// Its key table has a guard word either side, for the entries -1 and 324.
+class RecordingEngine : public BaseEngine
+{
+public:
+    RecordingEngine() : BaseEngine(10) { m_pKeyStates = m_aiTable + 1; }
+    ~RecordingEngine() override { m_pKeyStates = nullptr; }
+    void OnKeyDown(int iKey) override
+    {
+        Log("down", iKey);
+        m_iExitCode = iKey == SDLK_ESCAPE ? 0 : m_iExitCode;
+    }
+    void OnKeyUp(int iKey) override { Log("up", iKey); }
+    // Mouse handlers log their arguments, then the stored position.
+    void OnMouseMoved(int iX, int iY) override { Log("move", iX, iY, m_iMouseX, m_iMouseY); }
+    void OnMouseButtonDown(int iButton, int iX, int iY) override
+    {
+        Log("press", iButton, iX, iY, m_iButtonDownX, m_iButtonDownY);
+    }
+    void OnMouseButtonUp(int iButton, int iX, int iY) override
+    {
+        Log("release", iButton, iX, iY, m_iButtonUpX, m_iButtonUpY);
+    }
+    void RunGameTick() override
+    {
+        Log("tick");
+        if (m_fnEachPass)
+            m_fnEachPass(m_iPasses++);
+        BaseEngine::RunGameTick();
+    }
+    void PresentFrame() override { Log("frame"); }
+    void AdvanceAllObjects(int iTickTime) override { m_vecAdvanceTimes.push_back(iTickTime); }
+
+    template <typename... Values> void Log(const char* szWhat, Values... values)
+    {
+        m_strCalls += szWhat;
+        ((m_strCalls += " " + std::to_string(values)), ...);
+        m_strCalls += "|";
+    }
+
+    int m_aiTable[326] = {};
+    int m_iPasses = 0;
+    std::function<void(int)> m_fnEachPass; // called in every pass's tick with the pass number
+    std::string m_strCalls;
+    std::vector<int> m_vecAdvanceTimes;
+};
+
+void PushEvent(Uint8 iType, int iCode = 0, int iX = 0, int iY = 0)
+{
+    SDL_Event oEvent = {};
+    oEvent.type = iType;
+    if (iType == SDL_KEYDOWN || iType == SDL_KEYUP)
+        oEvent.key.keysym.sym = static_cast<SDLKey>(iCode);
+    else if (iType == SDL_MOUSEMOTION)
+        oEvent.motion = {iType, 0, 0, Uint16(iX), Uint16(iY), 0, 0};
+    else
+        oEvent.button = {iType, 0, Uint8(iCode), 0, Uint16(iX), Uint16(iY)};
+    ASSERT_EQ(SDL_PushEvent(&oEvent), 0);
+}
+} // namespace
+
+class MainLoopTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError(); }
+    void TearDown() override { SDL_Quit(); }
+    RecordingEngine m_oEngine;
+};
+
+TEST_F(MainLoopTest, EventsReachTheirHandlersAndOnlyKeysZeroTo323AreStored)
+{
+    PushEvent(SDL_KEYDOWN, 323);
+    PushEvent(SDL_KEYDOWN, 324);
+    PushEvent(SDL_MOUSEMOTION, 0, 700, 65000);
+    PushEvent(SDL_MOUSEBUTTONDOWN, 3, 10, 20);
+    PushEvent(SDL_USEREVENT, 2, 5, 5);
+    PushEvent(SDL_MOUSEBUTTONUP, 1, 30, 40);
+    PushEvent(SDL_QUIT);
+    PushEvent(SDL_KEYDOWN, SDLK_ESCAPE); // never dispatched
+
+    EXPECT_EQ(m_oEngine.RunMainLoop(), 0);
+    EXPECT_EQ(
+        m_oEngine.m_strCalls,
+        "down 323|down 324|move 700 65000 700 65000|press 3 10 20 10 20|release 1 30 40 30 40|");
+    EXPECT_EQ(m_oEngine.m_aiTable[325], 0) << "key 324 was stored after the end of the table";
+    for (int iKey = 0; iKey < 324; iKey++)
+        EXPECT_EQ(m_oEngine.IsKeyDown(iKey), iKey == 323 ? 1 : 0) << "key " << iKey;
+
+    m_oEngine.m_aiTable[0] = m_oEngine.m_aiTable[325] = 1;
+    for (int iKey : {-1, 324, 100000})
+        EXPECT_EQ(m_oEngine.IsKeyDown(iKey), 0) << "key " << iKey << " is outside the table";
+}
+
+TEST_F(MainLoopTest, HeldKeyStaysDownUntilItsKeyUpAndAnExitFromAHandlerFinishesThePass)
+{
+    std::vector<int> vecHeld;
+    m_oEngine.m_fnEachPass = [&](int iPass)
+    {
+        vecHeld.push_back(m_oEngine.IsKeyDown(SDLK_RIGHT));
+        if (iPass < 2)
+            return;
+        PushEvent(SDL_KEYUP, SDLK_RIGHT);
+        PushEvent(SDL_KEYDOWN, SDLK_ESCAPE);
+        PushEvent(SDL_MOUSEMOTION, 0, 1, 2);
+    };
+    PushEvent(SDL_KEYDOWN, SDLK_RIGHT);
+
+    EXPECT_EQ(m_oEngine.RunMainLoop(), 0);
+    EXPECT_EQ(vecHeld, std::vector<int>({1, 1, 1, 0})) << "right arrow held in passes 0 to 3";
+    EXPECT_EQ(m_oEngine.m_strCalls,
+              "down 275|tick|frame|tick|frame|tick|frame|up 275|down 27|move 1 2 1 2|tick|frame|");
+}
+
+TEST_F(MainLoopTest, QuitDropsTheEventsBehindItAndThatPassTickAndFrame)
+{
+    m_oEngine.m_fnEachPass = [&](int)
+    {
+        PushEvent(SDL_KEYDOWN, SDLK_x);
+        PushEvent(SDL_QUIT);
+        PushEvent(SDL_KEYDOWN, SDLK_ESCAPE);
+        PushEvent(SDL_MOUSEMOTION, 0, 1, 2);
+    };
+
+    EXPECT_EQ(m_oEngine.RunMainLoop(), 0);
+    EXPECT_EQ(m_oEngine.m_strCalls, "tick|frame|down 120|");
+}
+
+TEST(GameTickTest, ObjectsAdvanceOncePerTenMillisecondsCountedFromTheAdvancingPass)
+{
+    RecordingEngine oEngine;
+    const int T0 = 1000;
+    for (int iPass : {0, 3, 6, 9, 12, 15, 18, 21, 24, 27, 30, 80, 89, 90})
+    {
+        oEngine.m_iTickTime = T0 + iPass;
+        oEngine.RunGameTick();
+    }
+    EXPECT_EQ(oEngine.m_vecAdvanceTimes, std::vector<int>({T0, T0 + 12, T0 + 24, T0 + 80, T0 + 90}))
+        << "passes every 3 ms, then one 50 ms late and two more 9 and 10 ms after it";
+    EXPECT_EQ(oEngine.m_iNextTickTime, T0 + 100);
+}
