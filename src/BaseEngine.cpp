@@ -125,7 +125,8 @@ int BaseEngine::StartUp(const char* szCaption, int iWindowWidth, int iWindowHeig
 }
 
 // The loop's phases, in order: events (handlers may change anything, but a quit ends the pass at
-// once), the game tick (moves the objects), the frame (draws and pushes; changes no game state).
+// once), the game tick (moves the objects), the frame (draws and pushes; changes no game state),
+// then the idle wait for the next millisecond.
 int BaseEngine::RunMainLoop()
 {
     while (m_iExitCode == -1)
@@ -141,8 +142,24 @@ int BaseEngine::RunMainLoop()
 
         RunGameTick();
         PresentFrame();
+        if (m_iExitCode == -1)
+            WaitForNextMillisecond();
     }
     return 0;
+}
+
+// A pass within the same millisecond would find nothing due: wait for the clock in short slices
+// instead of holding a whole core, and start the next pass at once when an event arrives.
+void BaseEngine::WaitForNextMillisecond()
+{
+    while (static_cast<int>(SDL_GetTicks()) == m_iTickTime)
+    {
+        SDL_Event oEvent;
+        SDL_PumpEvents();
+        if (SDL_PeepEvents(&oEvent, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) > 0)
+            return;
+        SleepMicroseconds(IDLE_SLICE_US);
+    }
 }
 
 // Returns false for a quit event, which ends the main loop at once.

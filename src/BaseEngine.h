@@ -116,8 +116,10 @@ public: // State shared with the game and its objects
 private:
     static constexpr int KEY_TABLE_SIZE = 324; // SDL 1.2 key symbols 0 to SDLK_LAST (323)
     static constexpr int TICK_INTERVAL_MS = 10;
+    static constexpr int IDLE_SLICE_US = 250; // an event waits at most this long when idle
 
     bool DispatchEvent(const SDL_Event& oEvent);
+    void WaitForNextMillisecond();
     bool LockScreenForFrame();
     void UnlockScreenAfterFrame();
     void PushQueuedRects();

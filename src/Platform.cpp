@@ -22,6 +22,11 @@ void MoveWindowToTopLeft()
     oInfo.info.x11.unlock_func();
 }
 
+void SleepMicroseconds(int iMicroseconds)
+{
+    usleep(static_cast<useconds_t>(iMicroseconds));
+}
+
 FileReadResult ReadFileContent(const char* szFileName, size_t iMaxBytes, std::string& strContent)
 {
     strContent.clear();

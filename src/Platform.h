@@ -9,6 +9,9 @@
 // do it (no window-manager information, as under SDL's dummy driver), nothing happens.
 void MoveWindowToTopLeft();
 
+// Suspends the program for about iMicroseconds.
+void SleepMicroseconds(int iMicroseconds);
+
 // How reading a whole file went.
 enum FileReadResult
 {

@@ -13,7 +13,22 @@ bool SurfaceImage::LoadPicture(const char* szFileName)
 {
     SDL_FreeSurface(m_pSurface);
     m_pSurface = IMG_Load(szFileName);
+    ConvertToDisplayFormat();
     return m_pSurface != nullptr;
+}
+
+// A PNG loads as RGBA bytes, which SDL blends about eight times slower than pixels already in the
+// display's layout: convert once, alpha kept, so many rocks per frame stay cheap. Before a video
+// mode exists there is no display format, and the picture stays as loaded.
+void SurfaceImage::ConvertToDisplayFormat()
+{
+    if (m_pSurface == nullptr || SDL_GetVideoSurface() == nullptr)
+        return;
+    SDL_Surface* pConverted = SDL_DisplayFormatAlpha(m_pSurface);
+    if (pConverted == nullptr)
+        return;
+    SDL_FreeSurface(m_pSurface);
+    m_pSurface = pConverted;
 }
 
 int SurfaceImage::DrawImage(SDL_Surface* pTarget, int iSourceX, int iSourceY, int iDestX,

@@ -23,6 +23,8 @@ public:
     SDL_Surface* GetSurface() const { return m_pSurface; }
 
 private:
+    void ConvertToDisplayFormat();
+
     SDL_Surface* m_pSurface;
 };
 
