@@ -1,3 +1,6 @@
+#include <SDL_image.h>
+#include <cstdlib>
+
 #include "PixelImage.h"
 #include "SurfaceImage.h"
 #include "TestSupport.h"
@@ -101,5 +104,49 @@ TEST_F(ImageTest, SurfaceImageHonoursThePngAlphaAndReleasesItsPictureOnReload)
     EXPECT_EQ(pFirst->refcount, 1) << "the first picture must be released once";
     EXPECT_EQ(oRock.GetSurface()->w, 32) << "the second picture replaces it";
     SDL_FreeSurface(pFirst);
+}
+
+// Once a video mode exists the rocks are kept in the display's format for fast blits; what they
+// draw must not change (SDL's two blend paths may round one step apart).
+class DisplayFormatTest : public StartedEngineTest
+{
+};
+
+TEST_F(DisplayFormatTest, RocksInTheDisplayFormatDrawLikeThePicturesAsLoaded)
+{
+    BaseEngine oEngine(10);
+    Start(&oEngine);
+    for (const char* szName : {"asteroid1.png", "asteroid2_medium.png", "asteroid3_small.png"})
+    {
+        SurfaceImage oRock;
+        ASSERT_TRUE(oRock.LoadPicture(szName));
+        SDL_Surface* pLoaded = IMG_Load(szName);
+        ASSERT_NE(pLoaded, nullptr);
+        EXPECT_EQ(oRock.GetSurface()->format->Rmask, oEngine.m_pScreenSurface->format->Rmask)
+            << szName << " is not in the display's layout";
+        EXPECT_NE(oRock.GetSurface()->format->Amask, 0u) << szName << " lost its alpha";
+
+        SDL_Surface* pExpected = NewSurface(pLoaded->w, pLoaded->h);
+        SDL_Surface* pDrawn = NewSurface(pLoaded->w, pLoaded->h);
+        for (int i = 0; i < pLoaded->w * pLoaded->h; i++) // a varied background under the edges
+            static_cast<Uint32*>(pExpected->pixels)[i] = static_cast<Uint32*>(pDrawn->pixels)[i] =
+                static_cast<Uint32>(i * 2654435761u) & 0xFFFFFF;
+        SDL_BlitSurface(pLoaded, nullptr, pExpected, nullptr);
+        oRock.DrawImage(pDrawn, 0, 0, 0, 0, pLoaded->w, pLoaded->h);
+        int iFarOff = 0;
+        for (int iY = 0; iY < pLoaded->h; iY++)
+        {
+            for (int iX = 0; iX < pLoaded->w; iX++)
+            {
+                Uint32 iA = PixelAt(pExpected, iX, iY), iB = PixelAt(pDrawn, iX, iY);
+                for (int iShift = 0; iShift < 24; iShift += 8)
+                    iFarOff += abs(int((iA >> iShift) & 0xFF) - int((iB >> iShift) & 0xFF)) > 1;
+            }
+        }
+        EXPECT_EQ(iFarOff, 0) << szName << ": channels more than one step from the loaded picture";
+        SDL_FreeSurface(pExpected);
+        SDL_FreeSurface(pDrawn);
+        SDL_FreeSurface(pLoaded);
+    }
 }
 } // namespace
