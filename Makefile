@@ -4,7 +4,7 @@ ASAN_BUILD_DIR ?= build-asan
 JOBS           ?= $(shell nproc)
 CMAKE_FLAGS    ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build run test test-normal test-asan format clean
+.PHONY: all deps build run test test-normal test-asan bench format clean
 
 all: build
 
@@ -27,6 +27,9 @@ test-asan: deps
 	cmake -S . -B $(ASAN_BUILD_DIR) $(CMAKE_FLAGS) -DSTARSHARDS_SANITIZE=ON
 	cmake --build $(ASAN_BUILD_DIR) -j $(JOBS)
 	cd $(ASAN_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	bash bench/run-bench.sh $(BUILD_DIR)/bench/starshards-bench $(BUILD_DIR)/bench.json
 
 format:
 	clang-format -i src/*.cpp src/*.h tests/*.cpp tests/*.h

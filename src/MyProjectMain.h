@@ -34,9 +34,9 @@ public:
     static constexpr int FIRST_BULLET_SLOT = 1;
     static constexpr int LAST_BULLET_SLOT = 6;
     static constexpr int FIRST_ASTEROID_SLOT = 7;
-    // The highest level: 51 large rocks, about as many as the screen holds apart. Keeps the list
-    // and the placement bounded whatever level a save file claims; later levels replay this one.
-    static constexpr int MAX_LEVEL = 50;
+    // The highest level, 21 large rocks: later levels replay it. Keeps the list, the placement
+    // and a frame's cost bounded whatever level a save file claims.
+    static constexpr int MAX_LEVEL = 20;
     static constexpr int EXTRA_LIFE_EVERY = 50000;
     static constexpr int MAX_LIVES = 3;
     static constexpr int LEVEL_BONUS = 2000;

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Runs the benchmark against a private Xvfb, so frames are pushed to a real X server. Builds
+# nothing:
+#   bash bench/run-bench.sh STARSHARDS_BENCH OUTPUT_JSON [BENCH_OPTIONS...]
+# The table goes to stdout, the figures to OUTPUT_JSON. Xvfb is stopped however the run ends.
+
+# start_xvfb (a free display, exported as DISPLAY) and e2e_cleanup (stops it, removes E2E_TMP)
+source "$(dirname "$0")/../tests/e2e/lib.sh"
+
+if [ $# -lt 2 ]; then
+    echo "usage: $0 STARSHARDS_BENCH OUTPUT_JSON [BENCH_OPTIONS...]" >&2
+    exit 2
+fi
+bench=$(realpath "$1")
+json=$2
+shift 2
+[ -x "$bench" ] || { echo "not an executable: $bench" >&2; exit 2; }
+
+trap e2e_cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/starshards-bench.XXXXXX")
+unset SDL_VIDEODRIVER
+start_xvfb
+"$bench" --json "$json" "$@"
