@@ -50,6 +50,40 @@ bool ClipToScreen(SDL_Rect* pRect, int iScreenWidth, int iScreenHeight)
     return true;
 }
 
+bool Covers(const SDL_Rect& oOuter, const SDL_Rect& oInner)
+{
+    return oOuter.x <= oInner.x && oOuter.y <= oInner.y &&
+           oOuter.x + oOuter.w >= oInner.x + oInner.w && oOuter.y + oOuter.h >= oInner.y + oInner.h;
+}
+
+// Every rectangle pushed costs the X server a request: leave out those that another rectangle of
+// the same push covers (objects at rest queue the same area every frame). Quadratic, so only for
+// the short lists of ordinary frames. Returns the count left, kept in order.
+int DropCoveredRects(SDL_Rect* pRects, int iCount)
+{
+    const int MAX_COMPARED = 128;
+    if (iCount > MAX_COMPARED)
+        return iCount;
+    bool abCovered[MAX_COMPARED];
+    for (int i = 0; i < iCount; i++)
+    {
+        abCovered[i] = false;
+        for (int j = 0; j < iCount && !abCovered[i]; j++)
+        {
+            bool bSame = Covers(pRects[i], pRects[j]) && Covers(pRects[j], pRects[i]);
+            // Of two equal rectangles the first stays.
+            abCovered[i] = j != i && Covers(pRects[j], pRects[i]) && (!bSame || j < i);
+        }
+    }
+    int iKept = 0;
+    for (int i = 0; i < iCount; i++)
+    {
+        if (!abCovered[i])
+            pRects[iKept++] = pRects[i];
+    }
+    return iKept;
+}
+
 SDL_Rect MakeRect(int iX, int iY, int iWidth, int iHeight)
 {
     SDL_Rect oRect;
@@ -396,6 +430,7 @@ void BaseEngine::PushQueuedRects()
         if (ClipToScreen(&oRect, m_iScreenWidth, m_iScreenHeight))
             m_pUpdateRects[iKept++] = oRect;
     }
+    iKept = DropCoveredRects(m_pUpdateRects, iKept);
     SDL_UpdateRects(m_pScreenSurface, iKept, m_pUpdateRects);
 }
 
@@ -428,6 +463,11 @@ void BaseEngine::CopyBackgroundRect(int iX, int iY, int iWidth, int iHeight)
 // locked surface, so a frame's lock is released around it and taken again.
 void BaseEngine::CopyBackgroundArea(SDL_Rect* pRect)
 {
+    if (CanCopyRowsDirectly())
+    {
+        CopyBackgroundRows(*pRect);
+        return;
+    }
     bool bRelock = m_bScreenLocked && SDL_MUSTLOCK(m_pScreenSurface);
     if (bRelock)
         SDL_UnlockSurface(m_pScreenSurface);
@@ -436,6 +476,35 @@ void BaseEngine::CopyBackgroundArea(SDL_Rect* pRect)
     SDL_UpperBlit(m_pBackdropSurface, &oSource, m_pScreenSurface, &oDestination);
     if (bRelock)
         SDL_LockSurface(m_pScreenSurface);
+}
+
+// Both surfaces hold the same 32-bit pixels and the screen's memory is always reachable: the
+// normal case, where rows can be copied without SDL's blitter, which costs about half as much
+// again for what the game copies most (object areas, the head-up strips, whole screens).
+bool BaseEngine::CanCopyRowsDirectly() const
+{
+    const SDL_PixelFormat* pScreen = m_pScreenSurface->format;
+    const SDL_PixelFormat* pBackground = m_pBackdropSurface->format;
+    return !SDL_MUSTLOCK(m_pScreenSurface) && pScreen->BitsPerPixel == 32 &&
+           pBackground->BitsPerPixel == 32 && pScreen->Rmask == pBackground->Rmask &&
+           pScreen->Gmask == pBackground->Gmask && pScreen->Bmask == pBackground->Bmask;
+}
+
+void BaseEngine::CopyBackgroundRows(SDL_Rect oRect)
+{
+    if (!ClipToScreen(&oRect, std::min<int>(m_pScreenSurface->w, m_pBackdropSurface->w),
+                      std::min<int>(m_pScreenSurface->h, m_pBackdropSurface->h)))
+        return;
+    const Uint8* pFrom = static_cast<const Uint8*>(m_pBackdropSurface->pixels) +
+                         oRect.y * m_pBackdropSurface->pitch + oRect.x * 4;
+    Uint8* pTo = static_cast<Uint8*>(m_pScreenSurface->pixels) + oRect.y * m_pScreenSurface->pitch +
+                 oRect.x * 4;
+    for (int iRow = 0; iRow < oRect.h; iRow++)
+    {
+        memcpy(pTo, pFrom, oRect.w * 4);
+        pFrom += m_pBackdropSurface->pitch;
+        pTo += m_pScreenSurface->pitch;
+    }
 }
 
 SDL_Rect* BaseEngine::NextUpdateRect()

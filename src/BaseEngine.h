@@ -124,6 +124,8 @@ private:
     void UnlockScreenAfterFrame();
     void PushQueuedRects();
     void CopyBackgroundArea(SDL_Rect* pRect);
+    bool CanCopyRowsDirectly() const;
+    void CopyBackgroundRows(SDL_Rect oRect);
     void FillClippedColumn(int iX, int iYFrom, int iYTo, int iColour, SDL_Surface* pTarget);
 };
 
