@@ -30,6 +30,8 @@ test-asan: deps
 
 bench: build
 	bash bench/run-bench.sh $(BUILD_DIR)/bench/starshards-bench $(BUILD_DIR)/bench.json
+	bash bench/cpu-usage.sh $(BUILD_DIR)/starshards assets \
+	    $(BUILD_DIR)/tests/e2e/x11-close-window $(BUILD_DIR)/tests/e2e/x11-watch-windows
 
 format:
 	clang-format -i src/*.cpp src/*.h tests/*.cpp tests/*.h

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# How much of one core the real game takes over some seconds of play at level 1 in a private
+# Xvfb, read from the kernel's own accounting of the process (user + system time).
+#   bash bench/cpu-usage.sh STARSHARDS ASSET_DIR CLOSE_HELPER WATCH_HELPER [SECONDS]
+# shellcheck source=../tests/e2e/lib.sh
+source "$(dirname "$0")/../tests/e2e/lib.sh"
+seconds=${5:-10}
+e2e_init "$1" "$2" "$3" "$4"
+start_xvfb
+start_game
+wait_for_window
+
+# Clock ticks the process has run, user and system: fields 14 and 15 of its stat line.
+cpu_ticks() {
+    local stat
+    read -r stat <"/proc/$E2E_GAME_PID/stat"
+    stat=${stat##*) }
+    read -r -a fields <<<"$stat"
+    echo $((fields[11] + fields[12]))
+}
+
+xdotool mousemove --sync 400 300 key Return # New Game
+before=$(cpu_ticks)
+sleep "$seconds"
+after=$(cpu_ticks)
+close_window "$E2E_WINDOW"
+wait_for_exit
+percent=$(((after - before) * 100 / ($(getconf CLK_TCK) * seconds)))
+echo "cpu: ${percent}% of one core over ${seconds} s of play at level 1"
