@@ -1,0 +1,127 @@
+#include "GameTestSupport.h"
+
+using GameKeysTest = GameTest;
+using std::make_tuple;
+
+TEST_F(GameKeysTest, MenuSelectionStopsAtTheLimitsAndUpOrDownBlanksEveryStrip)
+{
+    const Uint32 INK = 0x123456;
+    const int STRIPS[2][4][2] = {{{216, 200}, {193, 300}, {149, 400}, {309, 500}},
+                                 {{172, 200}, {195, 300}, {195, 400}}};
+    SDL_Surface* pScreen = m_pGame->m_pScreenSurface;
+    for (int iState : {STATE_MENU, STATE_LEVEL_COMPLETE, STATE_HIGH_SCORES})
+    {
+        int iItems = iState == STATE_LEVEL_COMPLETE ? 3 : 4;
+        bool bMenu = iState != STATE_HIGH_SCORES;
+        m_pGame->m_iGameState = iState;
+        m_pGame->m_iMenuSelection = 1;
+        for (int iPress = 1; iPress <= 6; iPress++) // Up on item 1, Down four times, Up
+        {
+            SCOPED_TRACE(testing::Message() << "state " << iState << ", press " << iPress);
+            FillSurface(pScreen, INK);
+            TapKey(m_pGame, iPress == 1 || iPress == 6 ? SDLK_UP : SDLK_DOWN);
+            int iExpected = bMenu ? std::min(iPress, iItems) - (iPress == 6 ? 1 : 0) : 1;
+            EXPECT_EQ(m_pGame->m_iMenuSelection, iExpected);
+            for (int i = 0; i < iItems; i++)
+            {
+                int iX = STRIPS[iState == STATE_LEVEL_COMPLETE][i][0];
+                int iY = STRIPS[iState == STATE_LEVEL_COMPLETE][i][1];
+                Uint32 iBackground = PixelAt(m_pGame->m_pBackdropSurface, iX, iY) & 0xFFFFFF;
+                EXPECT_EQ(PixelAt(pScreen, iX, iY) & 0xFFFFFF, bMenu ? iBackground : INK) << i;
+                EXPECT_EQ((PixelAt(pScreen, 799, iY + 54) & 0xFFFFFF) != INK, bMenu) << i;
+                EXPECT_EQ(PixelAt(pScreen, iX - 1, iY) & 0xFFFFFF, INK) << "left of strip " << i;
+                EXPECT_EQ(PixelAt(pScreen, iX, iY + 55) & 0xFFFFFF, INK) << "below strip " << i;
+            }
+        }
+    }
+}
+
+TEST_F(GameKeysTest, ReturnCarriesOutTheSelectedMenuItem)
+{
+    const int aSteps[][5] = {{STATE_MENU, MENU_HIGH_SCORES, STATE_HIGH_SCORES, 4, 1},
+                             {STATE_HIGH_SCORES, MENU_HIGH_SCORES, STATE_MENU, 4, 1},
+                             {STATE_MENU, MENU_LOAD_GAME, STATE_MENU, 4, 0}, // no save.txt
+                             {STATE_MENU, MENU_NEW_GAME, STATE_PLAYING, 16, 0},
+                             {STATE_LEVEL_COMPLETE, MENU_SAVE_GAME, STATE_LEVEL_COMPLETE, 16, 1},
+                             {STATE_LEVEL_COMPLETE, MENU_MAIN_MENU, STATE_MENU, 4, 1}};
+    for (const auto& aStep : aSteps) // state, selection, state after, list size, save found
+    {
+        m_pGame->m_iGameState = aStep[0];
+        m_pGame->m_iMenuSelection = aStep[1];
+        m_pGame->m_iScore = 900;
+        TapKey(m_pGame, SDLK_RETURN);
+        EXPECT_EQ(
+            make_tuple(m_pGame->m_iGameState, m_pGame->m_iObjectListSize, m_pGame->m_bSaveFound),
+            make_tuple(aStep[2], aStep[3], aStep[4] != 0))
+            << "state " << aStep[0] << ", selection " << aStep[1];
+    }
+    EXPECT_TRUE(FileExists(PathOf("save.txt")));
+    EXPECT_EQ(std::make_pair(m_pGame->m_iMenuSelection, m_pGame->m_iScore), std::make_pair(1, 0));
+    m_pGame->m_iMenuSelection = MENU_EXIT;
+    TapKey(m_pGame, SDLK_RETURN);
+    EXPECT_EQ(m_pGame->m_iExitCode, 0);
+}
+
+TEST_F(GameKeysTest, EscapePausesOnlyInPlayAndReturnThenQuitsToTheTitleMenu)
+{
+    TapKey(m_pGame, SDLK_RETURN);
+    RunTicks(m_pGame, 200, false);
+    m_pGame->m_iPendingScore = 50;
+    m_pGame->m_iLives = 1;
+    m_pGame->m_bSaveFound = false;
+    TapKey(m_pGame, SDLK_RETURN);
+    EXPECT_EQ(m_pGame->m_iGameState, STATE_PLAYING) << "Return during play does nothing";
+    for (int iState : {STATE_MENU, STATE_LEVEL_COMPLETE, STATE_GAME_OVER, STATE_PLAYING})
+    {
+        m_pGame->m_iGameState = iState;
+        TapKey(m_pGame, SDLK_ESCAPE);
+        EXPECT_EQ(m_pGame->m_bPaused, iState == STATE_PLAYING) << "Escape in state " << iState;
+    }
+    TapKey(m_pGame, SDLK_SPACE);
+    ASSERT_TRUE(BulletAt(1)->m_bActive) << "Space fires while paused";
+    RunTicks(m_pGame, 50);
+    EXPECT_EQ(BulletAt(1)->m_dPosY, 280.0) << "the bullet waits at the nose";
+    EXPECT_EQ(m_pGame->m_iNextTickTime, m_pGame->m_iTickTime + 1) << "the tick time moves on";
+    TapKey(m_pGame, SDLK_RETURN);
+    EXPECT_EQ(Status(), make_tuple(STATE_MENU, 1, 3, 0, 0, 4)) << "the game is dropped";
+    EXPECT_EQ(make_tuple(m_pGame->m_bPaused, m_pGame->m_bSaveFound, m_pGame->m_iMenuSelection),
+              make_tuple(false, true, 1));
+}
+
+TEST_F(GameKeysTest, HeldSpaceFiresOnceAndSixBulletsInFlightBlockTheNextShot)
+{
+    TapKey(m_pGame, SDLK_RETURN);
+    TapKey(m_pGame, SDLK_SPACE);
+    EXPECT_EQ(BulletAt(1)->m_iAge, 1000) << "no bullet is free when a level starts";
+    RunTicks(m_pGame, 200, false);
+    for (int i = 1; i <= 7; i++)
+    {
+        PressKey(m_pGame, SDLK_SPACE);
+        PressKey(m_pGame, SDLK_SPACE); // held: the key repeats
+        int iInFlight = 0;
+        for (int iSlot = 1; iSlot <= 6; iSlot++)
+            iInFlight += BulletAt(iSlot)->m_bActive ? 1 : 0;
+        EXPECT_EQ(iInFlight, std::min(i, 6)) << "press " << i;
+        EXPECT_EQ(m_pGame->m_bFireReady, i == 7) << "press " << i;
+        EXPECT_EQ(BulletAt(std::min(i, 6))->m_iPosY, 280) << "launched from the nose";
+        ReleaseKey(m_pGame, SDLK_SPACE);
+    }
+    m_pGame->m_iTickTime++;
+    m_pGame->RunGameTick();
+    m_pGame->RunGameTick();
+    EXPECT_EQ(BulletAt(1)->m_iAge, 1) << "two ticks in one millisecond advance once";
+}
+
+TEST_F(GameKeysTest, BulletsMoveBeforeTheAsteroidsTestThem)
+{
+    EnterPlay(1);
+    PlaceAt(AsteroidAt(8), 700, 480);
+    for (double dVelX : {0.0, -0.4})
+    {
+        PlaceAt(AsteroidAt(7), 100, 200);
+        BulletAt(1)->Launch(196, 246, 180); // out of reach until it moves a pixel left
+        BulletAt(1)->m_dVelX = dVelX;
+        RunTicks(m_pGame, 1, false);
+        EXPECT_EQ(AsteroidAt(7)->m_iSize, dVelX < 0 ? 64 : 96) << "bullet velocity " << dVelX;
+    }
+}

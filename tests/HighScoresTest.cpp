@@ -1,0 +1,98 @@
+#include "TestSupport.h"
+
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+const std::string DEFAULT_TABLE = "oru::39400\nfen::20000\nzol::15600\nwyr::13500\nkha::10000\n"
+                                  "mip::9500\ntzo::8700\nlun::5400\nvek::5000\nqrx::3200";
+using HighScoresTest = WorkingDirectoryTest;
+
+// Enters a finished game's name and score into the table, as the name entry does.
+void Record(MyProjectMain& oGame, int iScore)
+{
+    strcpy(oGame.m_szName, "abc");
+    oGame.m_iNameLength = 3;
+    oGame.m_iScore = iScore;
+    oGame.RecordHighScore();
+    EXPECT_STREQ(oGame.m_szName, "___") << "name after recording " << iScore;
+    EXPECT_EQ(oGame.m_iNameLength, 0) << "name length after recording " << iScore;
+}
+
+TEST_F(HighScoresTest, StartingWithoutATableCreatesTheDefaultsAndKeepsAnExistingOne)
+{
+    {
+        MyProjectMain oGame;
+        EXPECT_EQ(ReadFileBytes("highscores.txt"), DEFAULT_TABLE);
+    }
+    for (const char* szExisting : {"", "odd\r\ncontent\n"})
+    {
+        WriteFileBytes("highscores.txt", szExisting);
+        MyProjectMain oGame;
+        EXPECT_EQ(ReadFileBytes("highscores.txt"), szExisting) << "an existing table was changed";
+    }
+}
+
+TEST_F(HighScoresTest, NewScoreGoesAboveEqualScoresAndTheTableKeepsTenEntries)
+{
+    const std::string strTwelveEntries = DEFAULT_TABLE + "\nzzz::99999\nyyy::1\n";
+    const struct
+    {
+        const char* szBefore; // nullptr: no table
+        int iScore;
+        std::string strAfter;
+    } aCases[] = {
+        {DEFAULT_TABLE.c_str(), 20000,
+         "oru::39400\nabc::20000\nfen::20000\nzol::15600\nwyr::13500\nkha::10000\nmip::9500\n"
+         "tzo::8700\nlun::5400\nvek::5000"},
+        {DEFAULT_TABLE.c_str(), 3200,
+         DEFAULT_TABLE.substr(0, DEFAULT_TABLE.rfind('\n') + 1) + "abc::3200"},
+        {DEFAULT_TABLE.c_str(), 3199, DEFAULT_TABLE},
+        {strTwelveEntries.c_str(), 100, DEFAULT_TABLE},
+        {nullptr, 500, "abc::500"},
+        {"", 0, "abc::0"},
+        {"zed::0042", 0, "zed::42\nabc::0"},
+        {"aaa::300\r\nbbb::100\r\n", 200, "aaa::300\nabc::200\nbbb::100"},
+        {"ab\n\nccc::\nddd::-50\ne::9\n", 5, "abc::5\nccc::0\nddd::0"},
+    };
+    for (const auto& oCase : aCases)
+    {
+        MyProjectMain oGame;
+        remove("highscores.txt");
+        if (oCase.szBefore != nullptr)
+            WriteFileBytes("highscores.txt", oCase.szBefore);
+        Record(oGame, oCase.iScore);
+        EXPECT_EQ(ReadFileBytes("highscores.txt"), oCase.strAfter)
+            << "score " << oCase.iScore << " into table:\n"
+            << (oCase.szBefore ? oCase.szBefore : "(no table)");
+    }
+}
+
+TEST_F(HighScoresTest, UnreadableTableIsLeftAlone)
+{
+    MyProjectMain oGame;
+    remove("highscores.txt");
+    ASSERT_EQ(mkdir("highscores.txt", 0755), 0);
+    Record(oGame, 50000);
+    struct stat oStatus;
+    EXPECT_TRUE(stat("highscores.txt", &oStatus) == 0 && S_ISDIR(oStatus.st_mode));
+    // a link to a directory, which a write would replace
+    ASSERT_EQ(rename("highscores.txt", "tables"), 0);
+    ASSERT_EQ(symlink("tables", "highscores.txt"), 0);
+    Record(oGame, 50000);
+    EXPECT_TRUE(lstat("highscores.txt", &oStatus) == 0 && S_ISLNK(oStatus.st_mode))
+        << "the unreadable table was replaced";
+    EXPECT_FALSE(FileExists("highscores.txt.new")) << "a temporary file was left behind";
+}
+
+TEST_F(HighScoresTest, FailedWriteLeavesTheOldTableByteForByte)
+{
+    MyProjectMain oGame;
+    ASSERT_EQ(mkdir("highscores.txt.new", 0755), 0);
+    WriteFileBytes("highscores.txt.new/keep", "x");
+    Record(oGame, 50000);
+    EXPECT_EQ(ReadFileBytes("highscores.txt"), DEFAULT_TABLE);
+}
+} // namespace

@@ -1,0 +1,111 @@
+#include <climits>
+
+#include "GameTestSupport.h"
+
+using LevelsTest = GameTest;
+using std::make_pair;
+
+TEST_F(LevelsTest, PlayListHoldsShipBulletsAndAsteroidsClearOfTheShipAndOfEachOther)
+{
+    auto Gap = [](const DisplayableObject* pA, int iX, int iY) // centre to (iX, iY), squared
+    {
+        return (pA->m_iPosX + 48 - iX) * (pA->m_iPosX + 48 - iX) +
+               (pA->m_iPosY + 48 - iY) * (pA->m_iPosY + 48 - iY);
+    };
+    for (unsigned iSeed = 1; iSeed <= 10; iSeed++)
+    {
+        for (auto aLevel : {make_pair(1, 16), {2, 20}, {5, 32}, {10, 52}})
+        {
+            SCOPED_TRACE(testing::Message() << "seed " << iSeed << ", level " << aLevel.first);
+            srand(iSeed);
+            EnterPlay(aLevel.first);
+            EXPECT_EQ(m_pGame->m_iObjectListSize, aLevel.second);
+            EXPECT_NE(TheShip(), nullptr);
+            for (int i = 1; i < aLevel.second; i++)
+            {
+                bool bAsteroid = i >= 7 && i <= aLevel.first + 7;
+                EXPECT_EQ(m_pGame->GetObjectAt(i) != nullptr, i <= 6 || bAsteroid) << "slot " << i;
+                EXPECT_TRUE(i > 6 || BulletAt(i) != nullptr) << "bullet in " << i;
+                if (!bAsteroid)
+                    continue;
+                EXPECT_EQ(AsteroidAt(i)->m_iSize, 96) << "slot " << i;
+                EXPECT_GE(Gap(AsteroidAt(i), 400, 300), 63 * 63) << "slot " << i << " and the ship";
+                for (int j = 7; j < i; j++)
+                    EXPECT_GE(Gap(AsteroidAt(i), AsteroidAt(j)->m_iPosX + 48,
+                                  AsteroidAt(j)->m_iPosY + 48),
+                              96 * 96)
+                        << "slots " << j << ", " << i;
+            }
+        }
+    }
+}
+
+TEST_F(LevelsTest, FragmentsOfTheFirstAsteroidFillSlotsNineToElevenAndNeverTheLast)
+{
+    EnterPlay(1);
+    PlaceAt(AsteroidAt(7), 100, 100);
+    PlaceAt(AsteroidAt(8), 600, 400);
+    for (int iSlot : {7, 7, 9})
+    {
+        AimBullet(AsteroidAt(iSlot));
+        RunTicks(m_pGame, 1, false);
+    }
+    const int aSizes[] = {32, 96, 32, 32, 32};
+    for (int i = 0; i < 5; i++)
+        EXPECT_EQ(AsteroidAt(7 + i)->m_iSize, aSizes[i]) << "slot " << 7 + i;
+    for (int i = 0; i < 4; i++) // three free slots are left
+        m_pGame->SpawnAsteroid(32, 10 * i, 50, "asteroid1_small.png", 1, 0.175, 1);
+    EXPECT_NE(AsteroidAt(14), nullptr);
+    EXPECT_EQ(m_pGame->GetObjectAt(15), nullptr) << "the last slot must stay empty";
+}
+
+TEST_F(LevelsTest, PointsCountOneByOneOnEvenMillisecondsWithAnExtraLifeAtFiftyThousand)
+{
+    EnterPlay(1);
+    m_pGame->m_iPendingScore = 300;
+    for (m_pGame->m_iTickTime = 1001; m_pGame->m_iTickTime <= 1010; m_pGame->m_iTickTime++)
+        m_pGame->DrawOverlayText();
+    EXPECT_EQ(m_pGame->m_iScore, 5) << "one point on each even millisecond";
+    m_pGame->m_bPaused = true;
+    m_pGame->m_iTickTime = 1012;
+    m_pGame->DrawOverlayText();
+    EXPECT_EQ(m_pGame->m_iScore, 5) << "no points while paused";
+    m_pGame->m_bPaused = false;
+    const int aCases[][3] = {{49999, 2, 3}, {99999, 1, 2}, {49999, 3, 3}, {50000, 1, 1}};
+    for (const auto& aCase : aCases) // score, lives, lives after one more point
+    {
+        m_pGame->m_iScore = aCase[0];
+        m_pGame->m_iLives = aCase[1];
+        m_pGame->CountPendingPoint();
+        EXPECT_EQ(m_pGame->m_iLives, aCase[2]) << "score " << aCase[0] + 1;
+    }
+    // A save counts the pending points in one step, without the extra life.
+    m_pGame->m_iGameState = STATE_LEVEL_COMPLETE;
+    m_pGame->m_iMenuSelection = MENU_SAVE_GAME;
+    m_pGame->m_iScore = 49000;
+    m_pGame->m_iPendingScore = 1000;
+    TapKey(m_pGame, SDLK_RETURN);
+    EXPECT_EQ(Status(), std::make_tuple(STATE_LEVEL_COMPLETE, 1, 1, 50000, 0, 16));
+    // Next Level adds its bonus to points still pending.
+    m_pGame->m_iPendingScore = 500;
+    m_pGame->m_iMenuSelection = MENU_NEXT_LEVEL;
+    TapKey(m_pGame, SDLK_RETURN);
+    EXPECT_EQ(Status(), std::make_tuple(STATE_PLAYING, 2, 1, 50000, 2500, 20));
+}
+
+TEST_F(LevelsTest, LevelOutOfRangeIsPlayedWithinBoundsAndStaysPlayable)
+{
+    const int MAX = MyProjectMain::MAX_LEVEL;
+    for (auto aLevel : {make_pair(0, 1), {-5, 1}, {INT_MIN, 1}, {MAX + 1, MAX}, {INT_MAX, MAX}})
+    {
+        SCOPED_TRACE(aLevel.first);
+        EnterPlay(aLevel.first);
+        EXPECT_EQ(m_pGame->m_iLevel, aLevel.second);
+        EXPECT_EQ(m_pGame->m_iObjectListSize, 4 * aLevel.second + 12);
+        EXPECT_NE(m_pGame->GetObjectAt(aLevel.second + 7), nullptr);
+        EXPECT_EQ(m_pGame->GetObjectAt(aLevel.second + 8), nullptr);
+        RunTicks(m_pGame, 300, false);
+        RunTicks(m_pGame, 3);
+        EXPECT_EQ(m_pGame->m_iGameState, STATE_PLAYING);
+    }
+}

@@ -1,0 +1,282 @@
+#include "GameTestSupport.h"
+
+#include <array>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "PixelImage.h"
+
+namespace
+{
+using ScreensTest = GameTest;
+using SurfacePtr = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
+using Rect = std::array<int, 4>;
+struct Text
+{
+    int iX, iY;
+    std::string strText;
+    int iPoints; // 0: the default font
+};
+
+// The overlay of a whole-screen frame, drawn on the background without the moving objects.
+void DrawFrame(MyProjectMain& oGame)
+{
+    oGame.m_iUpdateRectCount = 0;
+    oGame.CopyBackgroundToScreen();
+    oGame.DrawOverlayText();
+}
+
+// The background with the texts drawn on it in white, in the game's fonts.
+SurfacePtr Expected(MyProjectMain& oGame, const std::vector<Text>& vTexts)
+{
+    SurfacePtr pExpected(NewSurface(800, 600), SDL_FreeSurface);
+    SDL_BlitSurface(oGame.m_pBackdropSurface, nullptr, pExpected.get(), nullptr);
+    for (const Text& oText : vTexts)
+    {
+        FontEntry* pFont = oGame.m_pStandardFont;
+        for (FontEntry* pGameFont : {oGame.m_pFont72, oGame.m_pFont50, oGame.m_pFont46,
+                                     oGame.m_pFont36, oGame.m_pFont24, oGame.m_pFont12})
+            pFont = pGameFont->m_iPointSize == oText.iPoints ? pGameFont : pFont;
+        EXPECT_NE(pFont->m_pFont, nullptr) << "font of " << oText.iPoints << " points not open";
+        oGame.DrawText(oText.iX, oText.iY, oText.strText.c_str(), 0xFFFFFF, pFont, pExpected.get());
+    }
+    return pExpected;
+}
+
+int Differences(MyProjectMain& oGame, const std::vector<Text>& vTexts)
+{
+    return CountDifferentPixels(oGame.m_pScreenSurface, Expected(oGame, vTexts).get());
+}
+
+std::vector<Rect> QueuedRects(const MyProjectMain& oGame)
+{
+    std::vector<Rect> vRects;
+    for (int i = 0; i < oGame.m_iUpdateRectCount; i++)
+    {
+        const SDL_Rect& oRect = oGame.m_pUpdateRects[i];
+        vRects.push_back({oRect.x, oRect.y, oRect.w, oRect.h});
+    }
+    return vRects;
+}
+
+TEST_F(ScreensTest, StarFieldKeepsTheHudBandsBlackAndFollowsTheSeed)
+{
+    SDL_Surface* pSky = m_pGame->m_pBackdropSurface;
+    srand(7);
+    m_pGame->PaintBackground();
+    int iStars = CountPixels(pSky, 0xFFFFFF, 0, 0, 800, 600);
+    EXPECT_EQ(iStars + CountPixels(pSky, 0x000000, 0, 0, 800, 600), 800 * 600)
+        << "the sky holds colours other than black and white";
+    EXPECT_TRUE(iStars >= 450 && iStars <= 800) << "expected about 620 stars, were " << iStars;
+    EXPECT_EQ(CountPixels(pSky, 0xFFFFFF, 0, 0, 800, 35), 0) << "stars in the top 35 rows";
+    EXPECT_EQ(CountPixels(pSky, 0xFFFFFF, 0, 580, 800, 20), 0) << "stars in the last 20 rows";
+    // One draw per pixel of the band, column by column: a star where rand() % 700 is 0.
+    srand(7);
+    int iWrongPixels = 0;
+    for (int iX = 0; iX < 800; iX++)
+    {
+        for (int iY = 35; iY < 580; iY++)
+            iWrongPixels += (PixelAt(pSky, iX, iY) & 0xFFFFFF) != (rand() % 700 ? 0u : 0xFFFFFFu);
+    }
+    EXPECT_EQ(iWrongPixels, 0) << "pixels of the band unlike the sky of seed 7";
+    SurfacePtr pFirst = Expected(*m_pGame, {});
+    m_pGame->PaintBackground();
+    EXPECT_GT(CountDifferentPixels(pFirst.get(), pSky), 0) << "a new paint kept the old sky";
+}
+
+TEST_F(ScreensTest, MenusHighlightTheSelectionAndShowNoSaveGameOnlyWithoutASave)
+{
+    MyProjectMain& oGame = *m_pGame;
+    const struct
+    {
+        int iState, iSelection;
+        bool bSaveFound;
+    } aCases[] = {{STATE_MENU, 1, true},           {STATE_MENU, 2, true},
+                  {STATE_MENU, 3, true},           {STATE_MENU, 4, true},
+                  {STATE_MENU, 1, false},          {STATE_MENU, 3, false},
+                  {STATE_LEVEL_COMPLETE, 1, true}, {STATE_LEVEL_COMPLETE, 2, false},
+                  {STATE_LEVEL_COMPLETE, 3, true}};
+    // Each item: highlighted in 46 points at the first x, otherwise in 24 points at the second.
+    const struct
+    {
+        int iLargeX, iSmallX, iY;
+        const char* szText;
+    } aTitleItems[] = {{216, 305, 200, "New Game"},
+                       {193, 294, 300, "Load Game"},
+                       {149, 270, 400, "High Scores"},
+                       {309, 353, 500, "Exit"}},
+      aLevelItems[] = {{172, 282, 200, "Next Level"},
+                       {195, 294, 300, "Save Game"},
+                       {195, 294, 400, "Main Menu"}};
+    for (const auto& oCase : aCases)
+    {
+        oGame.m_iGameState = oCase.iState;
+        oGame.m_iMenuSelection = oCase.iSelection;
+        oGame.m_bSaveFound = oCase.bSaveFound;
+        DrawFrame(oGame);
+        bool bTitle = oCase.iState == STATE_MENU;
+        std::vector<Text> vTexts = {{51, 50, "LEVEL COMPLETE", 50}};
+        std::vector<Rect> vQueued = {{172, 200, 800, 55}, {195, 300, 800, 55}, {195, 400, 800, 55}};
+        if (bTitle)
+        {
+            vTexts = {{45, 10, "STARSHARDS", 72},
+                      {263, 115, "Created by orvane", 12},
+                      {650, 575, "Version: 1.2", 12}};
+            vQueued = {{0, 0, 800, 50},     {263, 115, 800, 50}, {216, 200, 375, 55},
+                       {193, 300, 425, 55}, {149, 400, 800, 55}, {309, 500, 185, 55}};
+            if (!oCase.bSaveFound)
+            {
+                vTexts.push_back({256, 550, "no save game", 24});
+                vQueued.push_back({256, 550, 800, 55});
+            }
+            vQueued.push_back({650, 575, 800, 55});
+        }
+        for (int i = 0; i < (bTitle ? 4 : 3); i++)
+        {
+            const auto& oItem = bTitle ? aTitleItems[i] : aLevelItems[i];
+            bool bLarge = i + 1 == oCase.iSelection;
+            vTexts.push_back(
+                {bLarge ? oItem.iLargeX : oItem.iSmallX, oItem.iY, oItem.szText, bLarge ? 46 : 24});
+        }
+        EXPECT_EQ(Differences(oGame, vTexts), 0)
+            << "state " << oCase.iState << ", selection " << oCase.iSelection << ", save found "
+            << oCase.bSaveFound;
+        EXPECT_EQ(QueuedRects(oGame), vQueued) << "state " << oCase.iState;
+    }
+}
+
+TEST_F(ScreensTest, HighScoreTableDrawsTheRowsPresentInTheFile)
+{
+    MyProjectMain& oGame = *m_pGame;
+    auto Row = [](int iRow, const char* szName, const char* szScore)
+    { return std::to_string(iRow) + ".\t" + szName + "\t" + szScore; };
+    const std::vector<std::string> vDefaultRows = {Row(1, "oru", "39400"), Row(2, "fen", "20000"),
+                                                   Row(3, "zol", "15600"), Row(4, "wyr", "13500"),
+                                                   Row(5, "kha", "10000"), Row(6, "mip", "9500"),
+                                                   Row(7, "tzo", "8700"),  Row(8, "lun", "5400"),
+                                                   Row(9, "vek", "5000"),  Row(10, "qrx", "3200")};
+    std::string strTwelveLines = ReadFileBytes("highscores.txt") + "\nzzz::1\nyyy::2\n";
+    const std::pair<const char*, std::vector<std::string>> aCases[] = {
+        {nullptr, {}}, // no file
+        {"", {}},
+        {strTwelveLines.c_str(), vDefaultRows},
+        {"abc::100\r\nde\n\nxyz::0042",
+         {Row(1, "abc", "100"), Row(2, "de", ""), Row(3, "", ""), Row(4, "xyz", "0042")}},
+        {"abc::", {Row(1, "abc", "")}}};
+    oGame.m_iGameState = STATE_HIGH_SCORES;
+    for (const auto& oCase : aCases)
+    {
+        remove("highscores.txt");
+        if (oCase.first != nullptr)
+            WriteFileBytes("highscores.txt", oCase.first);
+        DrawFrame(oGame);
+        std::vector<Text> vTexts = {{149, 10, "High Scores", 46}, {148, 530, "press enter", 46}};
+        std::vector<Rect> vQueued = {{149, 10, 800, 55}};
+        for (int i = 0; i < static_cast<int>(oCase.second.size()); i++)
+        {
+            vTexts.push_back({i == 9 ? 226 : 250, 100 + 40 * i, oCase.second[i], 24});
+            vQueued.push_back({i == 9 ? 226 : 250, 100 + 40 * i, 800, 40});
+        }
+        std::string strFile = oCase.first ? oCase.first : "(no file)";
+        EXPECT_EQ(Differences(oGame, vTexts), 0) << "file: " << strFile;
+        EXPECT_EQ(QueuedRects(oGame), vQueued) << "file: " << strFile;
+    }
+}
+
+TEST_F(ScreensTest, GameOverCentresTheScoreByDigitCountAndPromptsForTheName)
+{
+    MyProjectMain& oGame = *m_pGame;
+    const struct
+    {
+        int iScore;
+        const char* szName;
+        int iNameLength, iScoreX;
+    } aCases[] = {{0, "___", 0, 386}, {1700, "ab_", 2, 344}, {123456, "abc", 3, 316}};
+    oGame.m_iGameState = STATE_GAME_OVER;
+    for (const auto& oCase : aCases)
+    {
+        oGame.m_iScore = oCase.iScore;
+        strcpy(oGame.m_szName, oCase.szName);
+        oGame.m_iNameLength = oCase.iNameLength;
+        DrawFrame(oGame);
+        bool bNamed = oCase.iNameLength == 3;
+        EXPECT_EQ(Differences(oGame, {{79, 50, "GAME OVER", 72},
+                                      {148, 200, "Final Score", 46},
+                                      {oCase.iScoreX, 275, std::to_string(oCase.iScore), 24},
+                                      {296, 350, oCase.szName, 72},
+                                      {bNamed ? 148 : 179, 500,
+                                       bNamed ? "press enter" : "enter name", 46}}),
+                  0)
+            << "score " << oCase.iScore << ", name " << oCase.szName;
+        EXPECT_EQ(oGame.m_iUpdateRectCount, 0) << "the game-over screen queues nothing";
+    }
+}
+
+TEST_F(ScreensTest, PlayScreenRedrawsBothStripsWithScoreLivesBulletsAndLevel)
+{
+    MyProjectMain& oGame = *m_pGame;
+    EnterPlay(7);
+    const struct
+    {
+        int iLives, iScore, iPending, iTickTime;
+        bool bPaused;
+        const char* szShownScore;
+        int iShownLives;
+    } aCases[] = {
+        {3, 1700, 0, 1000, false, "Score: 0000001700", 3},
+        {2, 1700, 0, 1000, false, "Score: 0000001700", 2},
+        {1, 1700, 0, 1000, false, "Score: 0000001700", 1},
+        {0, 1700, 0, 1000, false, "Score: 0000001700", 0},
+        {4, 1700, 0, 1000, false, "Score: 0000001700", 4},
+        {3, 1700, 0, 1000, true, "Score: 0000001700", 3},
+        // the point counter runs first: the frame shows the point it counted and its extra life
+        {2, 49999, 3, 1000, false, "Score: 0000050000", 3},
+        {2, 49999, 3, 1001, false, "Score: 0000049999", 2},
+    };
+    PixelImage* apIcons[] = {oGame.m_pLifeIconLeft, oGame.m_pLifeIconMiddle,
+                             oGame.m_pLifeIconRight};
+    ASSERT_EQ(apIcons[0]->GetWidth(), 16) << "life icon not loaded";
+    for (const auto& oCase : aCases)
+    {
+        oGame.m_iLives = oCase.iLives;
+        oGame.m_iScore = oCase.iScore;
+        oGame.m_iPendingScore = oCase.iPending;
+        oGame.m_iTickTime = oCase.iTickTime;
+        oGame.m_bPaused = oCase.bPaused;
+        for (int i = 1; i <= 6; i++)
+            BulletAt(i)->m_bActive = i != 2 && i != 5;
+        oGame.m_iBulletsReady = 99;
+        oGame.m_bRedrawNeeded = false;
+        oGame.m_iUpdateRectCount = 0;
+        oGame.CopyBackgroundToScreen();
+        SDL_Rect aStrips[] = {{0, 0, 800, 35}, {0, 565, 800, 35}}; // stale text to be wiped
+        for (SDL_Rect& oStrip : aStrips)
+            SDL_FillRect(oGame.m_pScreenSurface, &oStrip, 0xFF0000);
+        oGame.DrawOverlayText();
+
+        std::vector<Text> vTexts = {{281, 10, "STARSHARDS", 0},
+                                    {585, 20, oCase.szShownScore, 12},
+                                    {15, 20, "Lives:", 12},
+                                    {10, 575, "Bullets: 2", 12},
+                                    {700, 575, "Level 7", 12}};
+        std::vector<Rect> vQueued = {{0, 0, 800, 35}, {0, 565, 800, 35}};
+        if (oCase.bPaused)
+        {
+            vTexts.push_back({187, 100, "paused", 72});
+            vTexts.push_back({50, 400, "press enter to quit", 36});
+            vQueued.push_back({50, 100, 800, 600});
+        }
+        SurfacePtr pExpected = Expected(oGame, vTexts);
+        for (int i = 0; oCase.iShownLives <= 3 && i < oCase.iShownLives; i++)
+            apIcons[i]->DrawImage(pExpected.get(), 0, 0, 85 + 20 * i, 17, 16, 16);
+        std::string strCase = std::string(oCase.szShownScore) + ", lives " +
+                              std::to_string(oCase.iLives) + (oCase.bPaused ? ", paused" : "");
+        EXPECT_EQ(CountDifferentPixels(oGame.m_pScreenSurface, pExpected.get()), 0) << strCase;
+        EXPECT_EQ(oGame.m_iBulletsReady, 2) << "bullets not in flight, " << strCase;
+        EXPECT_EQ(oGame.m_iLives, oCase.iShownLives) << strCase;
+        EXPECT_EQ(QueuedRects(oGame), vQueued) << strCase;
+        EXPECT_EQ(oGame.m_bRedrawNeeded, oCase.bPaused) << "pause keeps frames coming, " << strCase;
+    }
+}
+} // namespace
