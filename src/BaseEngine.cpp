@@ -361,30 +361,29 @@ void BaseEngine::PresentFrame()
     m_iUpdateRectCount = 0;
 }
 
-void BaseEngine::RenderAllObjects()
+// The guarded walk: up to the first empty entry, and no further once a call has replaced the
+// list. Entries are read afresh at each step, so an object stored meanwhile is visited too.
+template <typename Operation> void BaseEngine::WalkObjects(Operation fnOperation)
 {
     m_iObjectListChanged = 0;
     if (m_ppObjects == nullptr || m_ppObjects[0] == nullptr)
         return;
     for (int i = 0;; i++)
     {
-        m_ppObjects[i]->Render();
+        fnOperation(m_ppObjects[i]);
         if (m_iObjectListChanged != 0 || m_ppObjects[i + 1] == nullptr)
             return;
     }
 }
 
+void BaseEngine::RenderAllObjects()
+{
+    WalkObjects([](DisplayableObject* pObject) { pObject->Render(); });
+}
+
 void BaseEngine::AdvanceAllObjects(int iTickTime)
 {
-    m_iObjectListChanged = 0;
-    if (m_ppObjects == nullptr || m_ppObjects[0] == nullptr)
-        return;
-    for (int i = 0;; i++)
-    {
-        m_ppObjects[i]->Advance(iTickTime);
-        if (m_iObjectListChanged != 0 || m_ppObjects[i + 1] == nullptr)
-            return;
-    }
+    WalkObjects([iTickTime](DisplayableObject* pObject) { pObject->Advance(iTickTime); });
 }
 
 void BaseEngine::ClearBackground(int iColour)
@@ -436,15 +435,7 @@ void BaseEngine::PushQueuedRects()
 
 void BaseEngine::EraseAllObjects()
 {
-    m_iObjectListChanged = 0;
-    if (m_ppObjects == nullptr || m_ppObjects[0] == nullptr)
-        return;
-    for (int i = 0;; i++)
-    {
-        m_ppObjects[i]->EraseFromScreen();
-        if (m_iObjectListChanged != 0 || m_ppObjects[i + 1] == nullptr)
-            return;
-    }
+    WalkObjects([](DisplayableObject* pObject) { pObject->EraseFromScreen(); });
 }
 
 void BaseEngine::CopyBackgroundToScreen()

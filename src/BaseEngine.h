@@ -118,6 +118,7 @@ private:
     static constexpr int TICK_INTERVAL_MS = 10;
     static constexpr int IDLE_SLICE_US = 250; // an event waits at most this long when idle
 
+    template <typename Operation> void WalkObjects(Operation fnOperation);
     bool DispatchEvent(const SDL_Event& oEvent);
     void WaitForNextMillisecond();
     bool LockScreenForFrame();

@@ -374,19 +374,13 @@ void MyProjectMain::RunGameTick()
         AdvanceAllObjects(iTime);
 }
 
+// Slot order matters: the ship, then the bullets, then the asteroids that test them. A walk cut
+// short by a new list has nothing left to complete.
 void MyProjectMain::AdvanceAllObjects(int iTickTime)
 {
-    m_iObjectListChanged = 0;
-    if (m_ppObjects == nullptr)
-        return;
-    // Slot order matters: the ship, then the bullets, then the asteroids that test them.
-    for (int i = 0; m_ppObjects[i] != nullptr; i++)
-    {
-        m_ppObjects[i]->Advance(iTickTime);
-        if (m_iObjectListChanged != 0)
-            return;
-    }
-    CheckLevelComplete();
+    BaseEngine::AdvanceAllObjects(iTickTime);
+    if (m_iObjectListChanged == 0)
+        CheckLevelComplete();
 }
 
 int MyProjectMain::PlayLevel() const
