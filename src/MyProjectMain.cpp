@@ -555,7 +555,9 @@ void MyProjectMain::DrawHighScoreTable()
             std::string strName = strLine.substr(0, 3);
             std::string strScore = strLine.size() > 5 ? strLine.substr(5) : std::string();
             char szRow[128];
-            snprintf(szRow, sizeof szRow, "%d.\t%s\t%s", iRow, strName.c_str(), strScore.c_str());
+            // Spaces where the table's layout has tabs: the font has no tab glyph and would draw
+            // a box; in its fixed-width letters one space keeps the columns of all ten rows.
+            snprintf(szRow, sizeof szRow, "%d. %s %s", iRow, strName.c_str(), strScore.c_str());
             int iX = iRow == HIGH_SCORE_ROWS ? 226 : 250; // "10." is one digit wider
             int iY = 100 + 40 * (iRow - 1);
             DrawText(iX, iY, szRow, WHITE, m_pFont24, nullptr);

@@ -150,7 +150,7 @@ TEST_F(ScreensTest, HighScoreTableDrawsTheRowsPresentInTheFile)
 {
     MyProjectMain& oGame = *m_pGame;
     auto Row = [](int iRow, const char* szName, const char* szScore)
-    { return std::to_string(iRow) + ".\t" + szName + "\t" + szScore; };
+    { return std::to_string(iRow) + ". " + szName + " " + szScore; };
     const std::vector<std::string> vDefaultRows = {Row(1, "oru", "39400"), Row(2, "fen", "20000"),
                                                    Row(3, "zol", "15600"), Row(4, "wyr", "13500"),
                                                    Row(5, "kha", "10000"), Row(6, "mip", "9500"),
