@@ -3,8 +3,11 @@ BUILD_DIR      ?= build
 ASAN_BUILD_DIR ?= build-asan
 JOBS           ?= $(shell nproc)
 CMAKE_FLAGS    ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+PREFIX         ?= /usr/local
+FUZZ_BUILD_DIR ?= build-fuzz
+FUZZ_SECONDS   ?= 60
 
-.PHONY: all deps build run test test-normal test-asan bench format clean
+.PHONY: all deps build run install uninstall test test-normal test-asan bench memcheck soak fuzz test-fuzz format clean
 
 all: build
 
@@ -18,7 +21,14 @@ build: deps
 run: build
 	cd $(BUILD_DIR)/run && ../starshards
 
-test: test-normal test-asan
+# Installs under $(PREFIX) (and $(DESTDIR), when set); uninstall removes exactly what was installed.
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+uninstall:
+	sh dist/uninstall.sh $(BUILD_DIR)/install_manifest.txt
+
+test: test-normal test-fuzz test-asan
 
 test-normal: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
@@ -33,8 +43,36 @@ bench: build
 	bash bench/cpu-usage.sh $(BUILD_DIR)/starshards assets \
 	    $(BUILD_DIR)/tests/e2e/x11-close-window $(BUILD_DIR)/tests/e2e/x11-watch-windows
 
+# A whole scripted session (every screen, levels, save, load, game over, name entry, Exit) under
+# valgrind: no invalid access, no uninitialised value, nothing lost.
+memcheck: build
+	valgrind --error-exitcode=1 --leak-check=full --show-leak-kinds=definite,indirect \
+	    --errors-for-leak-kinds=definite,indirect --track-origins=yes \
+	    --suppressions=tests/play/memcheck.supp $(BUILD_DIR)/tests/play/starshards-session
+
+# A million ticks of random keys across every screen, the game's invariants checked on each.
+soak: build
+	$(BUILD_DIR)/tests/play/starshards-soak --ticks 1000000
+
+# libFuzzer (clang, ASan, UBSan) on the two file readers, each for FUZZ_SECONDS; test-fuzz is the
+# short seeded run of `make test`. A finding stops make and leaves its input in $(FUZZ_BUILD_DIR).
+FUZZ_DIR := $(abspath $(FUZZ_BUILD_DIR))
+FUZZ_RUN ?= -max_total_time=$(FUZZ_SECONDS)
+fuzz: deps
+	cmake -S tests/fuzz -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++ $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	for target in highscores savegame; do \
+	    mkdir -p $(FUZZ_DIR)/corpus-$$target && \
+	    $(FUZZ_DIR)/fuzz_$$target $(FUZZ_DIR)/corpus-$$target $(CURDIR)/tests/fuzz/corpus/$$target \
+	        -dict=$(CURDIR)/tests/fuzz/files.dict -max_len=70000 -timeout=10 \
+	        -artifact_prefix=$(FUZZ_DIR)/ $(FUZZ_RUN) || exit 1; \
+	done
+
+test-fuzz:
+	$(MAKE) fuzz FUZZ_RUN="-seed=1 -runs=20000"
+
 format:
-	clang-format -i src/*.cpp src/*.h tests/*.cpp tests/*.h
+	clang-format -i src/*.cpp src/*.h tests/*.cpp tests/*.h tests/fuzz/*.cpp tests/fuzz/*.h
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR)

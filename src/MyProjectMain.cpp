@@ -58,7 +58,8 @@ void StripCarriageReturn(std::string& strLine)
 }
 
 // The table's entries from the file's words: name in the first three characters, score from the
-// sixth. Words too short to hold "::" are not entries; negative scores count as 0.
+// sixth. Only words that start with a name the game can type (three of 'a' to 'z') and "::" are
+// entries, so nothing else is ever written back; negative scores count as 0.
 int ReadHighScoreEntries(const std::string& strContent, HighScoreEntry* pEntries, int iMaxEntries)
 {
     std::istringstream oInput(strContent);
@@ -66,7 +67,9 @@ int ReadHighScoreEntries(const std::string& strContent, HighScoreEntry* pEntries
     int iCount = 0;
     while (iCount < iMaxEntries && oInput >> strWord)
     {
-        if (strWord.size() < 5)
+        if (strWord.size() < 5 || strWord.compare(3, 2, "::") != 0 ||
+            !std::all_of(strWord.begin(), strWord.begin() + 3,
+                         [](char c) { return c >= 'a' && c <= 'z'; }))
             continue;
         pEntries[iCount].strName = strWord.substr(0, 3);
         long lScore = strWord.size() > 5 ? ParseNumber(strWord.c_str() + 5) : 0;

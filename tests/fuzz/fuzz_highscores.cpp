@@ -1,0 +1,29 @@
+// Any high-score file is drawn on the high-score screen, then a new score is recorded into it.
+#include "FuzzGame.h"
+
+#include <cstring>
+
+static MyProjectMain* g_pGame;
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    g_pGame = StartGameInTemporaryDirectory();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t iSize)
+{
+    WriteWholeFile("highscores.txt", pData, iSize);
+    g_pGame->m_iGameState = STATE_HIGH_SCORES;
+    g_pGame->m_iUpdateRectCount = 0;
+    g_pGame->DrawOverlayText();
+    Require(g_pGame->m_iUpdateRectCount <= 11 ? "" : "more than ten rows drawn");
+
+    int iScore = static_cast<int>(iSize * 977 % 60000);
+    strcpy(g_pGame->m_szName, "new");
+    g_pGame->m_iNameLength = 3;
+    g_pGame->m_iScore = iScore;
+    g_pGame->RecordHighScore();
+    Require(HighScoreTableProblem(ReadWholeFile("highscores.txt"), "new", iScore));
+    return 0;
+}
