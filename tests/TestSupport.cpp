@@ -16,10 +16,11 @@ void WorkingDirectoryTest::SetUp()
     char szTemplate[] = "/tmp/starshards-test-XXXXXX";
     ASSERT_NE(mkdtemp(szTemplate), nullptr);
     m_strDirectory = szTemplate;
-    const char* apAssets[] = {"emulogic.ttf",         "bullet.jpg",           "life.jpg",
-                              "asteroid1.png",        "asteroid2.png",        "asteroid3.png",
-                              "asteroid1_medium.png", "asteroid2_medium.png", "asteroid3_medium.png",
-                              "asteroid1_small.png",  "asteroid2_small.png",  "asteroid3_small.png"};
+    const char* apAssets[] = {
+        "emulogic.ttf",         "bullet.jpg",           "life.jpg",
+        "asteroid1.png",        "asteroid2.png",        "asteroid3.png",
+        "asteroid1_medium.png", "asteroid2_medium.png", "asteroid3_medium.png",
+        "asteroid1_small.png",  "asteroid2_small.png",  "asteroid3_small.png"};
     for (const char* szAsset : apAssets)
     {
         std::string strSource = std::string(STARSHARDS_ASSET_DIR) + "/" + szAsset;
@@ -32,8 +33,8 @@ void WorkingDirectoryTest::TearDown()
 {
     if (chdir(m_strPreviousDirectory.c_str()) != 0)
         ADD_FAILURE() << "cannot return to " << m_strPreviousDirectory;
-    std::string strCommand = "chmod -R u+rwx '" + m_strDirectory + "' && rm -rf '" +
-                             m_strDirectory + "'";
+    std::string strCommand =
+        "chmod -R u+rwx '" + m_strDirectory + "' && rm -rf '" + m_strDirectory + "'";
     if (system(strCommand.c_str()) != 0)
         ADD_FAILURE() << "cannot remove " << m_strDirectory;
 }
@@ -88,7 +89,10 @@ Uint32 PixelAt(SDL_Surface* pSurface, int iX, int iY)
     return static_cast<Uint32*>(pSurface->pixels)[iY * (pSurface->pitch / 4) + iX];
 }
 
-void FillSurface(SDL_Surface* pSurface, Uint32 iColour) { SDL_FillRect(pSurface, nullptr, iColour); }
+void FillSurface(SDL_Surface* pSurface, Uint32 iColour)
+{
+    SDL_FillRect(pSurface, nullptr, iColour);
+}
 
 SDL_Surface* NewSurface(int iWidth, int iHeight)
 {
