@@ -7,6 +7,7 @@ source "$(dirname "$0")/../tests/e2e/lib.sh"
 seconds=${5:-10}
 e2e_init "$1" "$2" "$3" "$4"
 start_xvfb
+# shellcheck disable=SC2119 # the game takes no arguments
 start_game
 wait_for_window
 

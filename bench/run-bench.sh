@@ -4,7 +4,8 @@
 #   bash bench/run-bench.sh STARSHARDS_BENCH OUTPUT_JSON [BENCH_OPTIONS...]
 # The table goes to stdout, the figures to OUTPUT_JSON. Xvfb is stopped however the run ends.
 
-# start_xvfb (a free display, exported as DISPLAY) and e2e_cleanup (stops it, removes E2E_TMP)
+# e2e_begin (a temp dir, stopped and removed at exit) and start_xvfb (a free display as DISPLAY)
+# shellcheck source=../tests/e2e/lib.sh
 source "$(dirname "$0")/../tests/e2e/lib.sh"
 
 if [ $# -lt 2 ]; then
@@ -16,10 +17,6 @@ json=$2
 shift 2
 [ -x "$bench" ] || { echo "not an executable: $bench" >&2; exit 2; }
 
-trap e2e_cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/starshards-bench.XXXXXX")
-unset SDL_VIDEODRIVER
+e2e_begin
 start_xvfb
 "$bench" --json "$json" "$@"

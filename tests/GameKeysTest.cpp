@@ -96,15 +96,15 @@ TEST_F(GameKeysTest, HeldSpaceFiresOnceAndSixBulletsInFlightBlockTheNextShot)
     RunTicks(m_pGame, 200, false);
     for (int i = 1; i <= 7; i++)
     {
-        PressKey(m_pGame, SDLK_SPACE);
-        PressKey(m_pGame, SDLK_SPACE); // held: the key repeats
+        SetKey(m_pGame, SDLK_SPACE, true);
+        SetKey(m_pGame, SDLK_SPACE, true); // held: the key repeats
         int iInFlight = 0;
         for (int iSlot = 1; iSlot <= 6; iSlot++)
             iInFlight += BulletAt(iSlot)->m_bActive ? 1 : 0;
         EXPECT_EQ(iInFlight, std::min(i, 6)) << "press " << i;
         EXPECT_EQ(m_pGame->m_bFireReady, i == 7) << "press " << i;
         EXPECT_EQ(BulletAt(std::min(i, 6))->m_iPosY, 280) << "launched from the nose";
-        ReleaseKey(m_pGame, SDLK_SPACE);
+        SetKey(m_pGame, SDLK_SPACE, false);
     }
     m_pGame->m_iTickTime++;
     m_pGame->RunGameTick();

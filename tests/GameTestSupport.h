@@ -49,10 +49,8 @@ protected:
     // Moves an object to an exact place and stops it there.
     template <class Moving> static void PlaceAt(Moving* pObject, double dX, double dY)
     {
-        pObject->m_dPosX = dX;
-        pObject->m_dPosY = dY;
-        pObject->m_iPosX = static_cast<int>(dX);
-        pObject->m_iPosY = static_cast<int>(dY);
+        pObject->m_iPosX = static_cast<int>(pObject->m_dPosX = dX);
+        pObject->m_iPosY = static_cast<int>(pObject->m_dPosY = dY);
         pObject->m_dVelX = pObject->m_dVelY = 0;
     }
 

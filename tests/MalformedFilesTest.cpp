@@ -11,8 +11,7 @@
 namespace
 {
 const int FILES_PER_READER = 2000;
-// What generated lines are made of, '|' between the pieces: names and keys, separators, numbers,
-// line ends.
+// Pieces of generated lines ('|' between them): names, separators, numbers, line ends.
 const char* const PIECES[] = {
     "|a|ab|abc|zzz|ABC|a_c|a:|___|abcd|level|lives|score|\xe9t\xe9|a b",
     "::|:|:::||: :|::::|=|\t::",
@@ -26,8 +25,7 @@ protected:
     void SetUp() override
     {
         StartedEngineTest::SetUp();
-        // With the font alone, loading no rocks, and in memory where possible, since the game
-        // flushes every table it writes: thousands of files would wait on the disk.
+        // Font only, no rocks; in memory if possible, as the game flushes every file it writes.
         char szMemory[] = "/dev/shm/starshards-test-XXXXXX";
         ASSERT_EQ(system("rm -f *.png *.jpg"), 0);
         if (access("/dev/shm", W_OK) == 0 && mkdtemp(szMemory) != nullptr)
@@ -58,8 +56,7 @@ protected:
     {
         return m_avPieces[iKind][Pick(m_avPieces[iKind].size())];
     }
-    // A file: random bytes, one very long line, lines of exactly 0 to 6 characters, or lines
-    // built from the pieces (up to thousands); now and then with NUL and CR bytes strewn in.
+    // Random bytes, one huge line, lines of 0 to 6 characters or of pieces; NUL and CR strewn in.
     std::string MakeFile()
     {
         std::string strFile;

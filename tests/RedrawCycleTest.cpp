@@ -4,9 +4,8 @@
 #include "DisplayableObject.h"
 #include "TestSupport.h"
 
-// What the engine pushed, in order: "[x,y,w,h]" per SDL_UpdateRect, "{x,y,w,h;...}" per
-// SDL_UpdateRects. These replace SDL's own functions in this program (the dummy display shows
-// nothing anyway), so every push can be checked.
+// What the engine pushed: "[x,y,w,h]" per SDL_UpdateRect, "{x,y,w,h;...}" per SDL_UpdateRects,
+// which these functions replace in this program.
 static std::string g_strPushed;
 
 static void Record(const char* szFormat, int iX, int iY, int iWidth, int iHeight)
@@ -131,14 +130,4 @@ TEST_F(RedrawCycleTest, BackgroundCopyPartlyOffTheScreenCopiesOnlyTheVisiblePart
     EXPECT_EQ(PixelAt(pScreen, 799, 599) & 0xFFFFFF, GREEN);
 }
 
-TEST_F(RedrawCycleTest, EngineDestructorFreesTheBackgroundSurface)
-{
-    BaseEngine* pEngine = new BaseEngine(100);
-    Start(pEngine);
-    SDL_Surface* pBackground = pEngine->m_pBackdropSurface;
-    pBackground->refcount++; // keeps it alive so the release can be seen
-    delete pEngine;
-    EXPECT_EQ(pBackground->refcount, 1) << "the engine must release the background once";
-    SDL_FreeSurface(pBackground);
-}
 } // namespace

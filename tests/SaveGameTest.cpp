@@ -40,18 +40,16 @@ TEST_F(SaveGameTest, SaveCountsPendingPointsStoresTheNextLevelAndLoadsBack)
         oGame.SaveGame();
         EXPECT_EQ(ReadFileBytes("save.txt"), "level::2\nlives::2\nscore::1700\n")
             << "save " << iSave;
-        EXPECT_TRUE(oGame.m_iScore == 1700 && oGame.m_iPendingScore == 0)
-            << "save " << iSave << ": score " << oGame.m_iScore << ", pending "
-            << oGame.m_iPendingScore;
-        EXPECT_EQ(oGame.m_iGameState, STATE_LEVEL_COMPLETE);
+        EXPECT_EQ(std::make_tuple(oGame.m_iScore, oGame.m_iPendingScore, oGame.m_iGameState),
+                  std::make_tuple(1700, 0, STATE_LEVEL_COMPLETE))
+            << "save " << iSave;
     }
     oGame.m_iLives = 3;
     oGame.m_iScore = 0;
     oGame.m_iGameState = STATE_MENU;
     oGame.LoadGame();
-    EXPECT_TRUE(oGame.m_iLevel == 2 && oGame.m_iLives == 2 && oGame.m_iScore == 1700)
-        << "loaded level " << oGame.m_iLevel << ", lives " << oGame.m_iLives << ", score "
-        << oGame.m_iScore;
+    EXPECT_EQ(std::make_tuple(oGame.m_iLevel, oGame.m_iLives, oGame.m_iScore),
+              std::make_tuple(2, 2, 1700));
     ExpectPlayOfLevel(2);
 }
 
@@ -78,9 +76,9 @@ TEST_F(SaveGameTest, SaveShowsGameSavedOrSaveFailedAndAFailedSaveKeepsTheOldFile
         EXPECT_EQ(DifferencesFromBackgroundWith(280, 550, bSaved ? "game saved" : "save failed"), 0)
             << "blocked by " << strBlocker;
         SDL_Rect oRect = oGame.m_pUpdateRects[0];
-        EXPECT_TRUE(oGame.m_iUpdateRectCount == 1 && oRect.x == 280 && oRect.y == 550 &&
-                    oRect.w == 800 && oRect.h == 55)
-            << "expected the message's rectangle queued alone, blocked by " << strBlocker;
+        EXPECT_EQ(std::make_tuple(oGame.m_iUpdateRectCount, oRect.x, oRect.y, oRect.w, oRect.h),
+                  std::make_tuple(1, 280, 550, 800, 55))
+            << "the message's rectangle queued alone, blocked by " << strBlocker;
         EXPECT_EQ(oGame.m_bSaveFound, bSaved) << "blocked by " << strBlocker;
         EXPECT_EQ(ReadFileBytes("save.txt"), bSaved ? "level::2\nlives::3\nscore::0\n"
                                              : strBlocker == "save.txt" ? ""
@@ -97,11 +95,8 @@ TEST_F(SaveGameTest, SaveShowsGameSavedOrSaveFailedAndAFailedSaveKeepsTheOldFile
 TEST_F(SaveGameTest, LoadTakesTheValuesByLinePositionWithinTheirRanges)
 {
     MyProjectMain& oGame = *m_pGame;
-    const struct
-    {
-        const char* szFile;
-        int iLevel, iLives, iScore; // before loading: level 6, lives 2, score 999
-    } aCases[] = {
+    const std::tuple<const char*, int, int, int> aCases[] = {
+        // file, level, lives and score loaded; before loading: level 6, lives 2, score 999
         {"a:7\nb:1\nc:250\n", 7, 1, 250},
         {"level::3:9\nlives::2\nscore::5\n", 9, 2, 5},
         {"level::4\r\nlives::1\r\nscore::30\r\n", 4, 1, 30},
@@ -114,40 +109,31 @@ TEST_F(SaveGameTest, LoadTakesTheValuesByLinePositionWithinTheirRanges)
     };
     for (const auto& oCase : aCases)
     {
-        WriteFileBytes("save.txt", oCase.szFile);
+        WriteFileBytes("save.txt", std::get<0>(oCase));
         oGame.m_iGameState = STATE_MENU;
         oGame.m_iLevel = 6;
         oGame.m_iLives = 2;
         oGame.m_iScore = 999;
         oGame.m_bSaveFound = false;
         oGame.LoadGame();
-        EXPECT_TRUE(oGame.m_iLevel == oCase.iLevel && oGame.m_iLives == oCase.iLives &&
-                    oGame.m_iScore == oCase.iScore && oGame.m_bSaveFound)
-            << "expected level " << oCase.iLevel << ", lives " << oCase.iLives << ", score "
-            << oCase.iScore << "; loaded " << oGame.m_iLevel << ", " << oGame.m_iLives << ", "
-            << oGame.m_iScore << ", save found " << oGame.m_bSaveFound << " from:\n"
-            << oCase.szFile;
-        ExpectPlayOfLevel(oCase.iLevel);
+        EXPECT_EQ(
+            std::make_tuple(std::get<0>(oCase), oGame.m_iLevel, oGame.m_iLives, oGame.m_iScore),
+            oCase);
+        EXPECT_TRUE(oGame.m_bSaveFound) << std::get<0>(oCase);
+        ExpectPlayOfLevel(std::get<1>(oCase));
     }
 }
 
-TEST_F(SaveGameTest, LoadWithoutAReadableSaveStaysOnTheTitleMenu)
+TEST_F(SaveGameTest, LoadOfASaveThatIsADirectoryStaysOnTheTitleMenu)
 {
     MyProjectMain& oGame = *m_pGame;
+    ASSERT_EQ(mkdir("save.txt", 0755), 0);
     oGame.m_iMenuSelection = MENU_LOAD_GAME;
-    for (bool bDirectory : {false, true})
-    {
-        if (bDirectory)
-        {
-            ASSERT_EQ(mkdir("save.txt", 0755), 0);
-        }
-        oGame.m_bSaveFound = true;
-        DisplayableObject** ppList = oGame.m_ppObjects;
-        TapKey(&oGame, SDLK_RETURN);
-        EXPECT_TRUE(!oGame.m_bSaveFound && oGame.m_iGameState == STATE_MENU &&
-                    oGame.m_ppObjects == ppList)
-            << "expected the title menu kept and no save found, save.txt a directory: "
-            << bDirectory;
-    }
+    oGame.m_bSaveFound = true;
+    DisplayableObject** ppList = oGame.m_ppObjects;
+    TapKey(&oGame, SDLK_RETURN);
+    EXPECT_TRUE(!oGame.m_bSaveFound && oGame.m_iGameState == STATE_MENU &&
+                oGame.m_ppObjects == ppList)
+        << "expected the title menu kept and no save found";
 }
 } // namespace

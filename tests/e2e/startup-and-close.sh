@@ -15,15 +15,12 @@ window=$E2E_WINDOW
 pass "one viewable window titled '$E2E_TITLE'"
 
 # The move happens just after the window is mapped: poll for it.
-deadline=$((SECONDS + E2E_TIMEOUT))
-while :; do
+at_corner() {
     window_geometry "$window"
-    [ "$GEOM_X,$GEOM_Y" = 0,0 ] && break
-    [ "$SECONDS" -lt "$deadline" ] ||
-        fail "window position on the screen after ${E2E_TIMEOUT}s" "0,0" "$GEOM_X,$GEOM_Y"
-    e2e_alive "$E2E_GAME_PID" || fail "window position" "0,0 while the game runs" "the game exited at $GEOM_X,$GEOM_Y"
-    sleep "$E2E_POLL_INTERVAL"
-done
+    E2E_SEEN="at $GEOM_X,$GEOM_Y"
+    [ "$GEOM_X,$GEOM_Y" = 0,0 ]
+}
+until_true "window position on the screen is 0,0" at_corner
 pass "window is at the top-left corner"
 [ "${GEOM_W}x${GEOM_H}" = 800x600 ] || fail "window size" 800x600 "${GEOM_W}x${GEOM_H}"
 pass "window is 800x600"

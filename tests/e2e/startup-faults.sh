@@ -13,16 +13,6 @@ shot() {
         identify -size 800x600 -depth 8 -format '%k' "rgb:$1"
 }
 
-# until_true WHAT COMMAND...: polls until COMMAND succeeds while the game runs.
-until_true() {
-    local what=$1 deadline=$((SECONDS + E2E_TIMEOUT))
-    shift
-    until "$@"; do
-        e2e_alive "$E2E_GAME_PID" || fail "$what" "the game running" "it exited"
-        [ "$SECONDS" -lt "$deadline" ] || fail "$what" "within ${E2E_TIMEOUT}s" "not yet"
-        sleep "$E2E_POLL_INTERVAL"
-    done
-}
 drawn() { [ "$(shot "$E2E_TMP/before")" -gt 1 ] 2>/dev/null; }
 changed() { shot "$E2E_TMP/after" >/dev/null && ! cmp -s "$E2E_TMP/before" "$E2E_TMP/after"; }
 

@@ -3,14 +3,6 @@
 
 #include <cstring>
 
-static MyProjectMain* g_pGame;
-
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    g_pGame = StartGameInTemporaryDirectory();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t iSize)
 {
     WriteWholeFile("highscores.txt", pData, iSize);
@@ -24,6 +16,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t iSize)
     g_pGame->m_iNameLength = 3;
     g_pGame->m_iScore = iScore;
     g_pGame->RecordHighScore();
-    Require(HighScoreTableProblem(ReadWholeFile("highscores.txt"), "new", iScore));
+    Require(HighScoreTableProblem(ReadFileBytes("highscores.txt"), "new", iScore));
     return 0;
 }

@@ -1,14 +1,6 @@
 // Any save file loads into play of a level the game can build.
 #include "FuzzGame.h"
 
-static MyProjectMain* g_pGame;
-
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    g_pGame = StartGameInTemporaryDirectory();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t iSize)
 {
     WriteWholeFile("save.txt", pData, iSize);

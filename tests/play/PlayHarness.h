@@ -2,76 +2,37 @@
 #define PLAYHARNESS_H
 
 // Shared by the headless players: the game started as the program starts it, under SDL's dummy
-// driver in a fresh working directory, with keys and ticks fed in as the main loop feeds them.
-#include <cstdio>
-#include <cstdlib>
-#include <dirent.h>
-#include <string>
-#include <unistd.h>
-
+// driver in a fresh working directory removed at exit.
+#include "../Sandbox.h"
 #include "Asteroid.h"
 #include "MyProjectMain.h"
 
-inline std::string& PlayDirectory()
+inline std::string g_strProgramSandbox; // removed when the program exits
+
+// Enters a new sandbox under szParent (only strOnly of the assets when given) for the rest of
+// the program, under the dummy video driver. False when that fails.
+inline bool EnterProgramSandbox(const char* szParent = "/tmp", const std::string& strOnly = "")
 {
-    static std::string s_strDirectory;
-    return s_strDirectory;
+    g_strProgramSandbox = EnterSandbox(szParent, strOnly);
+    atexit([] { RemoveSandbox(g_strProgramSandbox); });
+    return !g_strProgramSandbox.empty() && setenv("SDL_VIDEODRIVER", "dummy", 1) == 0;
 }
 
-inline void RemovePlayDirectory()
-{
-    if (chdir("/") == 0)
-        (void)!system(("rm -rf '" + PlayDirectory() + "'").c_str());
-}
-
-// Constructs and starts the game in a new temporary directory holding links to the assets
-// (removed at exit), with rand seeded by iSeed after the constructor's own seeding.
+// The started game, with rand seeded by iSeed after the constructor's own seeding.
 inline MyProjectMain* StartPlayGame(unsigned iSeed)
 {
-    char szDirectory[] = "/tmp/starshards-play-XXXXXX";
-    DIR* pAssets = opendir(STARSHARDS_ASSET_DIR);
-    if (mkdtemp(szDirectory) == nullptr || pAssets == nullptr)
-        return nullptr;
-    PlayDirectory() = szDirectory;
-    atexit(RemovePlayDirectory);
-    while (dirent* pEntry = readdir(pAssets))
-    {
-        std::string strName = std::string("/") + pEntry->d_name;
-        if (strName[1] != '.' &&
-            symlink((STARSHARDS_ASSET_DIR + strName).c_str(), (szDirectory + strName).c_str()) != 0)
-            return nullptr;
-    }
-    closedir(pAssets);
-    if (chdir(szDirectory) != 0 || setenv("SDL_VIDEODRIVER", "dummy", 1) != 0)
+    if (!EnterProgramSandbox())
         return nullptr;
     MyProjectMain* pGame = new MyProjectMain;
     srand(iSeed);
-    return pGame->StartUp("Starshards", 800, 600, "emulogic.ttf", 24) == 0 ? pGame : nullptr;
-}
-
-// A key event through the game's handlers, with the key table kept in step as the main loop does.
-inline void SetPlayKey(BaseEngine* pGame, int iKey, bool bDown)
-{
-    if (iKey >= 0 && iKey < 324)
-        pGame->m_pKeyStates[iKey] = bDown;
-    bDown ? pGame->OnKeyDown(iKey) : pGame->OnKeyUp(iKey);
-}
-
-// One main-loop pass on the next millisecond: the game tick, then the frame.
-inline void RunPlayTick(BaseEngine* pGame)
-{
-    pGame->m_iTickTime++;
-    pGame->RunGameTick();
-    pGame->PresentFrame();
+    return StartGame(pGame) == 0 ? pGame : nullptr;
 }
 
 inline Asteroid* FirstLiveRock(MyProjectMain* pGame)
 {
     for (int i = MyProjectMain::FIRST_ASTEROID_SLOT; pGame->GetObjectAt(i) != nullptr; i++)
-    {
         if (pGame->GetObjectAt(i)->m_bActive)
             return dynamic_cast<Asteroid*>(pGame->GetObjectAt(i));
-    }
     return nullptr;
 }
 

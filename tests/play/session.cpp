@@ -4,8 +4,6 @@
 // shutdown and destruction as the program does them. Exits non-zero when the session does not
 // reach a state it should. --short clears two levels instead of four.
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "Bullet.h"
 #include "PlayHarness.h"
@@ -28,8 +26,8 @@ void Expect(bool bReached, const char* szStep, const std::string& strExpected)
 
 void Run(int iTicks)
 {
-    for (int i = 0; i < iTicks; i++, g_lTicks++)
-        RunPlayTick(g_pGame);
+    RunTicks(g_pGame, iTicks);
+    g_lTicks += iTicks;
 }
 
 // Taps each key with 10 ticks after it (none after Return into play, so that no rock drifts
@@ -38,18 +36,10 @@ void Keys(std::initializer_list<int> lKeys, int iState, const char* szStep)
 {
     for (int iKey : lKeys)
     {
-        SetPlayKey(g_pGame, iKey, true);
-        SetPlayKey(g_pGame, iKey, false);
+        TapKey(g_pGame, iKey);
         Run(iState == STATE_PLAYING && iKey == SDLK_RETURN ? 0 : 10);
     }
     Expect(g_pGame->m_iGameState == iState, szStep, std::string("state ") + StateName(iState));
-}
-
-std::string FileText(const char* szName)
-{
-    std::ostringstream oText;
-    oText << std::ifstream(szName).rdbuf();
-    return oText.str();
 }
 
 Asteroid* LiveRock()
@@ -120,7 +110,7 @@ int main(int iArgs, char** ppArgs)
     Keys({SDLK_DOWN, SDLK_RETURN}, STATE_LEVEL_COMPLETE, "saving");
     std::string strSaved = "level::" + std::to_string(iLevels + 1) +
                            "\nlives::3\nscore::" + std::to_string(iScore) + "\n";
-    Expect(FileText("save.txt") == strSaved, "saving", "save.txt holding " + strSaved);
+    Expect(ReadFileBytes("save.txt") == strSaved, "saving", "save.txt holding " + strSaved);
     Keys({SDLK_DOWN, SDLK_RETURN}, STATE_MENU, "choosing Main Menu");
     Keys({SDLK_DOWN, SDLK_RETURN}, STATE_PLAYING, "choosing Load Game");
     Expect(g_pGame->m_iLevel == iLevels + 1 && g_pGame->m_iScore == iScore, "loading",
@@ -141,11 +131,11 @@ int main(int iArgs, char** ppArgs)
     Expect(strcmp(g_pGame->m_szName, "abc") == 0, "typing a name", "the name abc");
     int iFinal = g_pGame->m_iScore;
     Keys({SDLK_RETURN}, STATE_MENU, "entering the name");
-    Expect(FileText("highscores.txt").find("abc::" + std::to_string(iFinal)) != std::string::npos,
+    Expect(ReadFileBytes("highscores.txt").find("abc::" + std::to_string(iFinal)) !=
+               std::string::npos,
            "entering the name", "abc with the final score in highscores.txt");
     Keys({SDLK_DOWN, SDLK_DOWN, SDLK_DOWN}, STATE_MENU, "choosing Exit");
-    SetPlayKey(g_pGame, SDLK_RETURN, true);
-    SetPlayKey(g_pGame, SDLK_RETURN, false);
+    TapKey(g_pGame, SDLK_RETURN);
     Run(1); // the main loop ends after the pass in which Exit was chosen
     Expect(g_pGame->m_iExitCode == 0, "choosing Exit", "exit code 0");
     g_pGame->ShutDown();

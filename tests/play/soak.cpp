@@ -124,7 +124,7 @@ int main(int iArgs, char** ppArgs)
             const std::vector<int>& vFrom = oRandom() % 2 ? vFavoured[iScreen] : vAllKeys;
             int iKey = vFrom[oRandom() % vFrom.size()];
             abHeld[iKey] = !abHeld[iKey];
-            SetPlayKey(g_pGame, iKey, abHeld[iKey]);
+            SetKey(g_pGame, iKey, abHeld[iKey]);
             int iNow = g_pGame->m_iGameState;
             bool bChose = abHeld[iKey] && iKey == SDLK_RETURN;
             iSaves += bChose && iState == STATE_LEVEL_COMPLETE && iSelection == MENU_SAVE_GAME;
@@ -140,7 +140,7 @@ int main(int iArgs, char** ppArgs)
             PutRockOnBullet();
         iState = g_pGame->m_iGameState;
         iScore = g_pGame->m_iScore;
-        RunPlayTick(g_pGame);
+        RunTicks(g_pGame);
         CheckInvariants(iState, iScore);
         iCleared += iState == STATE_PLAYING && g_pGame->m_iGameState == STATE_LEVEL_COMPLETE;
         iOvers += iState == STATE_PLAYING && g_pGame->m_iGameState == STATE_GAME_OVER;

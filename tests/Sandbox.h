@@ -1,0 +1,97 @@
+#ifndef SANDBOX_H
+#define SANDBOX_H
+
+// Shared by the unit tests, the headless players and the fuzz targets, so free of gtest: the game
+// in a fresh working directory with links to its assets, fed keys and ticks as the main loop does.
+#include <cstdlib>
+#include <dirent.h>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+#include "BaseEngine.h"
+
+// Removes a sandbox, also when a test took its permissions away. True when it is gone.
+inline bool RemoveSandbox(const std::string& strDirectory)
+{
+    std::string strQuoted = "'" + strDirectory + "'", strRemove = "rm -rf " + strQuoted;
+    return strDirectory.empty() ||
+           system(("chmod -R u+rwx " + strQuoted + "; " + strRemove).c_str()) == 0;
+}
+
+// Makes a new directory under szParent holding links to the game's assets (only strOnly when
+// given) and changes into it. Returns its path, or "" when that fails.
+inline std::string EnterSandbox(const char* szParent = "/tmp", const std::string& strOnly = "")
+{
+    std::string strDirectory = std::string(szParent) + "/starshards-XXXXXX";
+    DIR* pAssets = mkdtemp(&strDirectory[0]) != nullptr ? opendir(STARSHARDS_ASSET_DIR) : nullptr;
+    bool bLinked = pAssets != nullptr;
+    while (dirent* pEntry = bLinked ? readdir(pAssets) : nullptr)
+    {
+        std::string strName = pEntry->d_name;
+        if (strName[0] != '.' && (strOnly.empty() || strName == strOnly))
+            bLinked = symlink((STARSHARDS_ASSET_DIR "/" + strName).c_str(),
+                              (strDirectory + "/" + strName).c_str()) == 0;
+    }
+    if (pAssets != nullptr)
+        closedir(pAssets);
+    if (bLinked && chdir(strDirectory.c_str()) == 0)
+        return strDirectory;
+    RemoveSandbox(strDirectory);
+    return "";
+}
+
+// Starts the engine as the program does: 800 by 600, the font at 24 points. Returns its status.
+inline int StartGame(BaseEngine* pEngine)
+{
+    return pEngine->StartUp("Starshards", 800, 600, "emulogic.ttf", 24);
+}
+
+// A key event through the game's handlers, with the key table kept in step as the main loop does.
+inline void SetKey(BaseEngine* pEngine, int iKey, bool bDown)
+{
+    if (iKey >= 0 && iKey < 324)
+        pEngine->m_pKeyStates[iKey] = bDown;
+    bDown ? pEngine->OnKeyDown(iKey) : pEngine->OnKeyUp(iKey);
+}
+inline void TapKey(BaseEngine* pEngine, int iKey)
+{
+    SetKey(pEngine, iKey, true);
+    SetKey(pEngine, iKey, false);
+}
+
+// Runs the game's tick for iTicks consecutive milliseconds from the current tick time,
+// presenting a frame after each, as the main loop does.
+inline void RunTicks(BaseEngine* pEngine, int iTicks = 1, bool bPresentFrames = true)
+{
+    for (int i = 0; i < iTicks; i++)
+    {
+        pEngine->m_iTickTime++;
+        pEngine->RunGameTick();
+        if (bPresentFrames)
+            pEngine->PresentFrame();
+    }
+}
+
+// The bytes of a file; "" when it cannot be read, also when it is a directory.
+inline std::string ReadFileBytes(const std::string& strPath)
+{
+    std::ostringstream oBytes;
+    oBytes << std::ifstream(strPath, std::ios::binary).rdbuf();
+    return oBytes.str();
+}
+
+// True when all the bytes reached the file.
+inline bool WriteFileBytes(const std::string& strPath, const std::string& strBytes)
+{
+    std::ofstream oFile(strPath, std::ios::binary | std::ios::trunc);
+    return (oFile << strBytes).flush().good();
+}
+
+inline bool FileExists(const std::string& strPath)
+{
+    return access(strPath.c_str(), F_OK) == 0;
+}
+
+#endif
