@@ -28,14 +28,14 @@ missing_glyphs() {
 }
 # A screen matches when every listed text ("X Y POINTS TEXT") is shown and no "!X Y POINTS TEXT".
 screen_is() {
-    local spec missing x y points text
+    local item missing x y points text
     import -window "$E2E_WINDOW" "png:$shot" 2>/dev/null || return 1
     E2E_SEEN=
-    for spec in "$@"; do
-        read -r x y points text <<<"${spec#!}"
+    for item in "$@"; do
+        read -r x y points text <<<"${item#!}"
         missing=$(missing_glyphs "$x" "$y" "$points" "$text")
         [ "$missing" != - ] || fail "text '$text' at ${points}pt" "white glyph pixels" "an empty picture"
-        if [ "${spec:0:1}" = ! ]; then
+        if [ "${item:0:1}" = ! ]; then
             [ "$missing" -gt 0 ] || { E2E_SEEN="'$text' still shown at $x,$y" && return 1; }
         else
             [ "$missing" -eq 0 ] || { E2E_SEEN="'$text' at $x,$y: $missing glyph pixels not white" && return 1; }
