@@ -84,6 +84,18 @@ int DropCoveredRects(SDL_Rect* pRects, int iCount)
     return iKept;
 }
 
+// Tick time iMs after iTime, wrapping as SDL's counter does instead of overflowing.
+int TickAfter(int iTime, int iMs)
+{
+    return static_cast<int>(static_cast<unsigned>(iTime) + static_cast<unsigned>(iMs));
+}
+
+// Milliseconds from iEarlier to iTime, for times at most 2^32 - 1 ms apart.
+unsigned TicksSince(int iTime, int iEarlier)
+{
+    return static_cast<unsigned>(iTime) - static_cast<unsigned>(iEarlier);
+}
+
 SDL_Rect MakeRect(int iX, int iY, int iWidth, int iHeight)
 {
     SDL_Rect oRect;
@@ -100,9 +112,10 @@ BaseEngine::BaseEngine(int iUpdateRectLimit)
       m_pScreenSurface(nullptr), m_pBackdropSurface(nullptr), m_iIntsPerScreenRow(0),
       m_iTickTime(0), m_bRedrawNeeded(true), m_bWholeScreenRedraw(true),
       m_iUpdateRectCapacity(iUpdateRectLimit + 2), m_pUpdateRects(nullptr), m_iUpdateRectCount(0),
-      m_iNextTickTime(0), m_iButtonDownX(0), m_iButtonDownY(0), m_iButtonUpX(0), m_iButtonUpY(0),
-      m_iMouseX(0), m_iMouseY(0), m_iObjectListChanged(0), m_ppObjects(nullptr),
-      m_pStandardFont(nullptr), m_bScreenLocked(false)
+      m_iNextTickTime(0), m_bTicksStarted(false), m_iButtonDownX(0), m_iButtonDownY(0),
+      m_iButtonUpX(0), m_iButtonUpY(0), m_iMouseX(0), m_iMouseY(0), m_iObjectListChanged(0),
+      m_ppObjects(nullptr), m_pStandardFont(nullptr), m_bScreenLocked(false),
+      m_iPushIntervalMs(DISPLAY_PUSH_INTERVAL_MS), m_iLastPushTime(0)
 {
     m_pUpdateRects = new SDL_Rect[m_iUpdateRectCapacity];
 }
@@ -150,6 +163,7 @@ int BaseEngine::StartUp(const char* szCaption, int iWindowWidth, int iWindowHeig
         return 2;
     }
     m_iIntsPerScreenRow = m_pScreenSurface->pitch / 4;
+    m_oDamage.Resize(iWindowWidth, iWindowHeight);
 
     m_pKeyStates = new int[KEY_TABLE_SIZE];
     memset(m_pKeyStates, 0, sizeof(int) * KEY_TABLE_SIZE);
@@ -247,6 +261,36 @@ void BaseEngine::ShutDown()
     m_pKeyStates = nullptr;
 }
 
+bool BaseEngine::IsTickBefore(int iTime, int iLater)
+{
+    return static_cast<int>(TicksSince(iTime, iLater)) < 0;
+}
+
+void BaseEngine::AdvanceDueTicks(int iIntervalMs, bool bAdvance)
+{
+    if (!m_bTicksStarted)
+    {
+        m_bTicksStarted = true;
+        m_iNextTickTime = m_iTickTime;
+    }
+    if (IsTickBefore(m_iTickTime, m_iNextTickTime))
+        return;
+    if (!bAdvance)
+    {
+        m_iNextTickTime = TickAfter(m_iTickTime, iIntervalMs);
+        return;
+    }
+    unsigned iMaxTicks = std::max(1, MAX_CATCH_UP_MS / iIntervalMs);
+    if (TicksSince(m_iTickTime, m_iNextTickTime) / iIntervalMs >= iMaxTicks)
+        m_iNextTickTime = TickAfter(m_iTickTime, -static_cast<int>(iMaxTicks - 1) * iIntervalMs);
+    while (!IsTickBefore(m_iTickTime, m_iNextTickTime))
+    {
+        int iDueTime = m_iNextTickTime;
+        m_iNextTickTime = TickAfter(iDueTime, iIntervalMs);
+        AdvanceAllObjects(iDueTime);
+    }
+}
+
 int BaseEngine::IsKeyDown(int iKeyCode)
 {
     if (static_cast<unsigned>(iKeyCode) >= KEY_TABLE_SIZE || m_pKeyStates == nullptr)
@@ -311,11 +355,7 @@ void BaseEngine::PaintBackground()
 
 void BaseEngine::RunGameTick()
 {
-    if (m_iTickTime < m_iNextTickTime)
-        return;
-    // Counted from this pass, not from the last due time, so a late pass advances only once.
-    m_iNextTickTime = m_iTickTime + TICK_INTERVAL_MS;
-    AdvanceAllObjects(m_iTickTime);
+    AdvanceDueTicks(TICK_INTERVAL_MS, true);
 }
 
 void BaseEngine::RenderFullScreen()
@@ -336,29 +376,32 @@ void BaseEngine::DrawOverlayText() {}
 
 void BaseEngine::PresentFrame()
 {
-    if (!m_bRedrawNeeded)
-        return;
-    m_bRedrawNeeded = false;
-
-    if (m_bWholeScreenRedraw)
+    if (m_bRedrawNeeded)
     {
-        m_bWholeScreenRedraw = false;
-        if (!LockScreenForFrame())
-            return;
-        RenderFullScreen();
-        UnlockScreenAfterFrame();
-        // Rectangles queued meanwhile stay queued for the next partial push.
-        SDL_UpdateRect(m_pScreenSurface, 0, 0, m_iScreenWidth, m_iScreenHeight);
-        return;
+        m_bRedrawNeeded = false;
+        if (m_bWholeScreenRedraw)
+        {
+            m_bWholeScreenRedraw = false;
+            if (!LockScreenForFrame())
+                return;
+            RenderFullScreen();
+            UnlockScreenAfterFrame();
+            // Rectangles queued meanwhile stay queued for the next partial push.
+            PushWholeScreen();
+        }
+        else
+        {
+            if (!LockScreenForFrame())
+                return;
+            RenderChangedAreas();
+            UnlockScreenAfterFrame();
+            CollectObjectRects();
+            PushQueuedRects();
+            m_iUpdateRectCount = 0;
+        }
     }
-
-    if (!LockScreenForFrame())
-        return;
-    RenderChangedAreas();
-    UnlockScreenAfterFrame();
-    CollectObjectRects();
-    PushQueuedRects();
-    m_iUpdateRectCount = 0;
+    // Also when nothing was drawn: what earlier frames pooled must still reach the display.
+    PushDamageWhenDue();
 }
 
 // The guarded walk: up to the first empty entry, and no further once a call has replaced the
@@ -414,11 +457,29 @@ void BaseEngine::UnlockScreenAfterFrame()
     m_bScreenLocked = false;
 }
 
+void BaseEngine::PushWholeScreen()
+{
+    if (m_iPushIntervalMs > 0)
+        m_oDamage.AddWholeScreen();
+    else
+        SDL_UpdateRect(m_pScreenSurface, 0, 0, m_iScreenWidth, m_iScreenHeight);
+}
+
 void BaseEngine::PushQueuedRects()
 {
     if (m_iUpdateRectCount >= m_iUpdateRectCapacity)
     {
-        SDL_UpdateRect(m_pScreenSurface, 0, 0, 0, 0); // the pool overflowed: push everything
+        // The pool overflowed: push everything.
+        if (m_iPushIntervalMs > 0)
+            m_oDamage.AddWholeScreen();
+        else
+            SDL_UpdateRect(m_pScreenSurface, 0, 0, 0, 0);
+        return;
+    }
+    if (m_iPushIntervalMs > 0)
+    {
+        for (int i = 0; i < m_iUpdateRectCount; i++)
+            m_oDamage.AddRect(m_pUpdateRects[i]);
         return;
     }
     // Clip in place: the pool is emptied right after this push anyway.
@@ -431,6 +492,15 @@ void BaseEngine::PushQueuedRects()
     }
     iKept = DropCoveredRects(m_pUpdateRects, iKept);
     SDL_UpdateRects(m_pScreenSurface, iKept, m_pUpdateRects);
+}
+
+void BaseEngine::PushDamageWhenDue()
+{
+    if (m_oDamage.IsEmpty() ||
+        TicksSince(m_iTickTime, m_iLastPushTime) < static_cast<unsigned>(m_iPushIntervalMs))
+        return;
+    m_oDamage.Push(m_pScreenSurface);
+    m_iLastPushTime = m_iTickTime;
 }
 
 void BaseEngine::EraseAllObjects()
@@ -627,20 +697,13 @@ void BaseEngine::DrawText(int iX, int iY, const char* szText, int iColour, FontE
     if (bRelock)
         SDL_UnlockSurface(m_pScreenSurface);
 
-    if (pFont != nullptr && pFont->m_pFont != nullptr)
+    SDL_Surface* pRendered = pFont != nullptr && pFont->m_pFont != nullptr
+                                 ? m_oTextCache.Render(pFont->m_pFont, szText, iColour)
+                                 : nullptr;
+    if (pRendered != nullptr)
     {
-        SDL_Color oColour;
-        oColour.r = static_cast<Uint8>((iColour >> 16) & 0xFF);
-        oColour.g = static_cast<Uint8>((iColour >> 8) & 0xFF);
-        oColour.b = static_cast<Uint8>(iColour & 0xFF);
-        oColour.unused = 0;
-        SDL_Surface* pRendered = TTF_RenderText_Solid(pFont->m_pFont, szText, oColour);
-        if (pRendered != nullptr)
-        {
-            SDL_Rect oDestination = MakeRect(iX, iY, 0, 0);
-            SDL_UpperBlit(pRendered, nullptr, pTarget, &oDestination);
-            SDL_FreeSurface(pRendered);
-        }
+        SDL_Rect oDestination = MakeRect(iX, iY, 0, 0);
+        SDL_UpperBlit(pRendered, nullptr, pTarget, &oDestination);
     }
 
     if (bRelock)

@@ -4,6 +4,8 @@
 #include <SDL.h>
 
 #include "FontCache.h"
+#include "ScreenDamage.h"
+#include "TextSurfaceCache.h"
 
 class DisplayableObject;
 
@@ -67,6 +69,16 @@ public: // Start, run, stop
 public: // Input
     int IsKeyDown(int iKeyCode);
 
+public: // Timing
+    // Whether tick time iTime comes before iLater; right also across the wrap of SDL's
+    // millisecond counter (2^31 ms after start the int turns negative).
+    static bool IsTickBefore(int iTime, int iLater);
+    // Advances the objects once for every iIntervalMs of tick time due by this pass, each time
+    // with the time it was due, so a slow pass slows nothing down. The first pass advances once;
+    // a stall longer than MAX_CATCH_UP_MS replays only its last MAX_CATCH_UP_MS. With bAdvance
+    // false the due times pass without an advance (a paused game).
+    void AdvanceDueTicks(int iIntervalMs, bool bAdvance);
+
 public: // Redraw cycle
     void EraseAllObjects();
     void CopyBackgroundToScreen();
@@ -103,6 +115,7 @@ public: // State shared with the game and its objects
     SDL_Rect* m_pUpdateRects;
     int m_iUpdateRectCount; // equals the capacity once the pool overflowed
     int m_iNextTickTime;
+    bool m_bTicksStarted; // false until the first pass has advanced the objects
     int m_iButtonDownX, m_iButtonDownY;
     int m_iButtonUpX, m_iButtonUpY;
     int m_iMouseX, m_iMouseY;
@@ -112,6 +125,16 @@ public: // State shared with the game and its objects
     FontCache m_oFontCache;
     FontEntry* m_pStandardFont;
     bool m_bScreenLocked;
+    // Frames are drawn on every pass, but pushed to the display at most once in this many
+    // milliseconds, the areas of the frames in between pooled: a push can cost more than a
+    // millisecond (sdl12-compat presents the whole window each time). 0 pushes every frame.
+    int m_iPushIntervalMs;
+    int m_iLastPushTime;
+    ScreenDamage m_oDamage; // what the next push must carry
+    TextSurfaceCache m_oTextCache;
+
+    static constexpr int MAX_CATCH_UP_MS = 100;
+    static constexpr int DISPLAY_PUSH_INTERVAL_MS = 17; // about as often as a 60 Hz display shows
 
 private:
     static constexpr int KEY_TABLE_SIZE = 324; // SDL 1.2 key symbols 0 to SDLK_LAST (323)
@@ -123,7 +146,9 @@ private:
     void WaitForNextMillisecond();
     bool LockScreenForFrame();
     void UnlockScreenAfterFrame();
+    void PushWholeScreen();
     void PushQueuedRects();
+    void PushDamageWhenDue();
     void CopyBackgroundArea(SDL_Rect* pRect);
     bool CanCopyRowsDirectly() const;
     void CopyBackgroundRows(SDL_Rect oRect);

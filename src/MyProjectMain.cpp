@@ -368,13 +368,9 @@ void MyProjectMain::FinishNameEntry()
 
 void MyProjectMain::RunGameTick()
 {
-    int iTime = GetFrameTime();
-    if (iTime < m_iNextTickTime)
-        return;
-    // The due time moves on while paused; the objects do not.
-    m_iNextTickTime = iTime + 1;
-    if (!m_bPaused)
-        AdvanceAllObjects(iTime);
+    // One advance for every millisecond of tick time; while paused the due time moves on and the
+    // objects do not.
+    AdvanceDueTicks(GAME_TICK_MS, !m_bPaused);
 }
 
 // Slot order matters: the ship, then the bullets, then the asteroids that test them. A walk cut

@@ -40,6 +40,7 @@ public:
     static constexpr int EXTRA_LIFE_EVERY = 50000;
     static constexpr int MAX_LIVES = 3;
     static constexpr int LEVEL_BONUS = 2000;
+    static constexpr int GAME_TICK_MS = 1; // 1000 advances make a second of play
 
     MyProjectMain();
     ~MyProjectMain() override;

@@ -8,18 +8,60 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-void MoveWindowToTopLeft()
+namespace
+{
+// Errors of the X requests MoveXWindow is making.
+int g_iXErrorsCaught = 0;
+
+int CountXError(Display*, XErrorEvent*)
+{
+    g_iXErrorsCaught++;
+    return 0;
+}
+
+// Xlib's own handler ends the process on any error, and a library's atexit handlers can then
+// hang in their shutdown: errors of our own requests are counted instead, and the handler in
+// place before is put back. The requests are synced so that their errors arrive meanwhile.
+int MoveXWindow(Display* pDisplay, Window iWindow, int iX, int iY)
+{
+    XSync(pDisplay, False); // errors of earlier requests belong to whoever made them
+    XErrorHandler pPrevious = XSetErrorHandler(CountXError);
+    g_iXErrorsCaught = 0;
+    XMoveWindow(pDisplay, iWindow, iX, iY);
+    XRaiseWindow(pDisplay, iWindow);
+    XSync(pDisplay, False);
+    XSetErrorHandler(pPrevious);
+    return g_iXErrorsCaught;
+}
+} // namespace
+
+bool MoveReportedWindowToTopLeft(const SDL_SysWMinfo& oInfo)
+{
+    if (oInfo.subsystem != SDL_SYSWM_X11 || oInfo.info.x11.display == nullptr)
+        return false;
+    // The classic library reports the titled top-level window as wmwindow (window is its child);
+    // sdl12-compat reports 0 there and its top-level window as window.
+    Window iWindow = oInfo.info.x11.wmwindow != 0 ? oInfo.info.x11.wmwindow : oInfo.info.x11.window;
+    if (iWindow == 0)
+        return false;
+    // The classic library's event thread may use the display too: hold its lock, where it has one.
+    if (oInfo.info.x11.lock_func != nullptr)
+        oInfo.info.x11.lock_func();
+    int iErrors = MoveXWindow(oInfo.info.x11.display, iWindow, 0, 0);
+    if (oInfo.info.x11.unlock_func != nullptr)
+        oInfo.info.x11.unlock_func();
+    return iErrors == 0;
+}
+
+bool MoveWindowToTopLeft()
 {
     SDL_SysWMinfo oInfo;
     SDL_VERSION(&oInfo.version);
-    if (SDL_GetWMInfo(&oInfo) <= 0 || oInfo.subsystem != SDL_SYSWM_X11)
-        return;
-    // SDL's event thread may use the display too: hold its lock around our own requests.
-    oInfo.info.x11.lock_func();
-    XMoveWindow(oInfo.info.x11.display, oInfo.info.x11.wmwindow, 0, 0);
-    XRaiseWindow(oInfo.info.x11.display, oInfo.info.x11.wmwindow);
-    XFlush(oInfo.info.x11.display);
-    oInfo.info.x11.unlock_func();
+    // No window-manager information (the dummy driver, an SDL running natively on Wayland): no
+    // move.
+    if (SDL_GetWMInfo(&oInfo) <= 0)
+        return false;
+    return MoveReportedWindowToTopLeft(oInfo);
 }
 
 void SleepMicroseconds(int iMicroseconds)

@@ -3,11 +3,16 @@
 
 #include <string>
 
+struct SDL_SysWMinfo;
+
 // Window-system and file-system services that SDL 1.2 and the C++ library do not offer.
 
 // Moves the game window to the desktop's top-left corner. Where the window system gives no way to
-// do it (no window-manager information, as under SDL's dummy driver), nothing happens.
-void MoveWindowToTopLeft();
+// do it (no window-manager information, as under SDL's dummy driver), nothing happens. False when
+// the window did not move; never fatal, also when the X server refuses the request.
+bool MoveWindowToTopLeft();
+// The same for the window that a library's window-manager information reports.
+bool MoveReportedWindowToTopLeft(const SDL_SysWMinfo& oInfo);
 
 // Suspends the program for about iMicroseconds.
 void SleepMicroseconds(int iMicroseconds);

@@ -68,8 +68,9 @@ void Ship::Render()
 {
     if (!m_bActive)
         return;
-    bool bBlinkedOut =
-        m_bShielded && m_pHostEngine->GetFrameTime() % BLINK_PERIOD_MS >= BLINK_VISIBLE_MS;
+    // Unsigned: the tick time turns negative 2^31 ms after start, and the blink goes on.
+    unsigned iTime = static_cast<unsigned>(m_pHostEngine->GetFrameTime());
+    bool bBlinkedOut = m_bShielded && iTime % BLINK_PERIOD_MS >= BLINK_VISIBLE_MS;
     if (!bBlinkedOut)
     {
         SDL_Surface* pScreen = m_pHostEngine->m_pScreenSurface;

@@ -132,16 +132,22 @@ TEST_F(MainLoopTest, QuitDropsTheEventsBehindItAndThatPassTickAndFrame)
     EXPECT_EQ(m_oEngine.m_strCalls, "tick|frame|down 120|");
 }
 
-TEST(GameTickTest, ObjectsAdvanceOncePerTenMillisecondsCountedFromTheAdvancingPass)
+TEST(GameTickTest, ObjectsAdvanceOnceForEveryTenMillisecondsDueAndALongStallIsNotReplayed)
 {
     RecordingEngine oEngine;
-    const int T0 = 1000;
-    for (int iPass : {0, 3, 6, 9, 12, 15, 18, 21, 24, 27, 30, 80, 89, 90})
+    const int T0 = 2147483647 - 35; // the int tick time wraps to negative on the way
+    auto At = [T0](int iMs) { return static_cast<int>(static_cast<unsigned>(T0) + iMs); };
+    for (int iPass : {0, 3, 6, 9, 12, 15, 18, 21, 24, 27, 30, 80, 89, 90, 1090})
     {
-        oEngine.m_iTickTime = T0 + iPass;
+        oEngine.m_iTickTime = At(iPass);
         oEngine.RunGameTick();
     }
-    EXPECT_EQ(oEngine.m_vecAdvanceTimes, std::vector<int>({T0, T0 + 12, T0 + 24, T0 + 80, T0 + 90}))
-        << "passes every 3 ms, then one 50 ms late and two more 9 and 10 ms after it";
-    EXPECT_EQ(oEngine.m_iNextTickTime, T0 + 100);
+    std::vector<int> vecExpected;
+    for (int iDue : {0, 10, 20, 30, 40, 50, 60, 70, 80, 90})
+        vecExpected.push_back(At(iDue));
+    for (int iDue = 1000; iDue <= 1090; iDue += 10) // a second's stall: its last 100 ms only
+        vecExpected.push_back(At(iDue));
+    EXPECT_EQ(oEngine.m_vecAdvanceTimes, vecExpected)
+        << "passes every 3 ms, one 50 ms late caught up, then a stall of a second";
+    EXPECT_EQ(oEngine.m_iNextTickTime, At(1100));
 }

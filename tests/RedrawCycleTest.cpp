@@ -5,8 +5,22 @@
 #include "TestSupport.h"
 
 // What the engine pushed: "[x,y,w,h]" per SDL_UpdateRect, "{x,y,w,h;...}" per SDL_UpdateRects,
-// which these functions replace in this program.
+// which these functions replace in this program. When g_pDisplay is set, the pushed areas of
+// the screen are also copied there, as a display would show them.
 static std::string g_strPushed;
+static SDL_Surface* g_pDisplay = nullptr;
+static int g_iPushes = 0;
+
+static void Show(SDL_Surface* pScreen, int iX, int iY, int iWidth, int iHeight)
+{
+    if (g_pDisplay == nullptr)
+        return;
+    bool bWhole = iX == 0 && iY == 0 && iWidth == 0 && iHeight == 0;
+    SDL_Rect oArea = {Sint16(iX), Sint16(iY), Uint16(bWhole ? pScreen->w : iWidth),
+                      Uint16(bWhole ? pScreen->h : iHeight)};
+    SDL_Rect oTo = oArea;
+    SDL_BlitSurface(pScreen, &oArea, g_pDisplay, &oTo);
+}
 
 static void Record(const char* szFormat, int iX, int iY, int iWidth, int iHeight)
 {
@@ -15,16 +29,22 @@ static void Record(const char* szFormat, int iX, int iY, int iWidth, int iHeight
     g_strPushed += szText;
 }
 
-void SDL_UpdateRect(SDL_Surface*, Sint32 iX, Sint32 iY, Uint32 iWidth, Uint32 iHeight)
+void SDL_UpdateRect(SDL_Surface* pScreen, Sint32 iX, Sint32 iY, Uint32 iWidth, Uint32 iHeight)
 {
     Record("[%d,%d,%d,%d]", iX, iY, iWidth, iHeight);
+    g_iPushes++;
+    Show(pScreen, iX, iY, iWidth, iHeight);
 }
 
-void SDL_UpdateRects(SDL_Surface*, int iCount, SDL_Rect* pRects)
+void SDL_UpdateRects(SDL_Surface* pScreen, int iCount, SDL_Rect* pRects)
 {
     g_strPushed += "{";
+    g_iPushes++;
     for (int i = 0; i < iCount; i++)
+    {
         Record("%d,%d,%d,%d;", pRects[i].x, pRects[i].y, pRects[i].w, pRects[i].h);
+        Show(pScreen, pRects[i].x, pRects[i].y, pRects[i].w, pRects[i].h);
+    }
     g_strPushed += "}";
 }
 
@@ -60,6 +80,7 @@ TEST_F(RedrawCycleTest, FramesAreDrawnOnlyWhenDueAndWholeScreenFramesKeepTheQueu
 {
     OverlayEngine oEngine;
     Start(&oEngine);
+    oEngine.m_iPushIntervalMs = 0; // every frame pushed
     SDL_Surface* pScreen = oEngine.m_pScreenSurface;
     oEngine.m_ppObjects = new DisplayableObject* [2] { new DisplayableObject(&oEngine), nullptr };
     oEngine.m_ppObjects[0]->m_iPosX = oEngine.m_ppObjects[0]->m_iPosY = 40; // under the overlay
@@ -93,6 +114,7 @@ TEST_F(RedrawCycleTest, PartialPushClipsItsRectanglesToTheScreenOrCoversItWhenTh
 {
     BaseEngine oEngine(2); // a pool of 4
     Start(&oEngine);
+    oEngine.m_iPushIntervalMs = 0; // every frame pushed
     const int aaiQueued[][4] = {{-20, -20, 60, 60}, {780, 580, 60, 60}, {900, 700, 10, 10}};
     for (const auto& ai : aaiQueued)
         oEngine.QueueUpdateRect(ai[0], ai[1], ai[2], ai[3]);
@@ -130,4 +152,44 @@ TEST_F(RedrawCycleTest, BackgroundCopyPartlyOffTheScreenCopiesOnlyTheVisiblePart
     EXPECT_EQ(PixelAt(pScreen, 799, 599) & 0xFFFFFF, GREEN);
 }
 
+TEST_F(RedrawCycleTest, PushesPoolFramesAtMostEverySeventeenMillisecondsAndLeaveNothingStale)
+{
+    MyProjectMain* pGame = new MyProjectMain;
+    Start(pGame);
+    SDL_Surface* pScreen = pGame->m_pScreenSurface;
+    g_pDisplay = NewSurface(800, 600);
+    FillSurface(g_pDisplay, BLUE);
+    TapKey(pGame, SDLK_RETURN); // New Game: the ship and two rocks drifting
+    SetKey(pGame, SDLK_UP, true);
+    SetKey(pGame, SDLK_LEFT, true); // the ship turns and thrusts across the screen
+    int iLastPush = -100, iShortestGap = 1000, iPushesChecked = 0;
+    for (int iMs = 1; iMs <= 1500; iMs++)
+    {
+        if (iMs % 300 == 0)
+            TapKey(pGame, SDLK_SPACE); // bullets, and whole-screen frames when they hit
+        int iPushesBefore = g_iPushes;
+        RunTicks(pGame);
+        if (g_iPushes == iPushesBefore)
+            continue;
+        iShortestGap = std::min(iShortestGap, iMs - iLastPush);
+        iLastPush = iMs;
+        iPushesChecked++;
+        ASSERT_EQ(CountDifferentPixels(g_pDisplay, pScreen), 0) << "stale pixels after " << iMs;
+    }
+    EXPECT_GE(iShortestGap, 17) << "pushes closer together than a 60 Hz display shows";
+    EXPECT_GE(iPushesChecked, 1500 / 18) << "a push was held back longer than needed";
+
+    // Passes with nothing to draw still push what the frame before them pooled, when it is due.
+    pGame->m_bRedrawNeeded = true;
+    int iPushesBefore = g_iPushes;
+    for (int iMs = 1501; iMs <= iLastPush + 17; iMs++)
+    {
+        pGame->m_iTickTime = iMs;
+        pGame->PresentFrame();
+        EXPECT_EQ(g_iPushes - iPushesBefore, iMs == iLastPush + 17 ? 1 : 0) << "at " << iMs;
+    }
+    SDL_FreeSurface(g_pDisplay);
+    g_pDisplay = nullptr;
+    delete pGame;
+}
 } // namespace
