@@ -32,11 +32,13 @@ void BenchGame::RunGameTick()
         m_iLives = MAX_LIVES;
     m_tPassStart = Clock::now();
     int iDueBefore = m_iNextTickTime;
+    bool bTicking = m_bTicksStarted;
     long lAdvancesBefore = m_oSamples.lAdvances;
     MyProjectMain::RunGameTick();
     m_bTickDue = m_iNextTickTime != iDueBefore || m_oSamples.lAdvances != lAdvancesBefore;
+    // Every millisecond that came due, advanced or held back by the pause.
     if (m_bTickDue)
-        m_oSamples.lDueTicks++;
+        m_oSamples.lDueTicks += bTicking ? TicksSince(m_iNextTickTime, iDueBefore) : 1;
 }
 
 void BenchGame::AdvanceAllObjects(int iTickTime)

@@ -29,7 +29,7 @@ struct RunSamples
     std::vector<float> vPartialFrames;
     std::vector<float> vNoFrames;
     long lAdvances = 0;
-    long lDueTicks = 0; // passes whose tick came due, advancing or held by the pause
+    long lDueTicks = 0; // milliseconds that came due, advanced or held back by the pause
     double dSeconds = 0;
 };
 

@@ -338,7 +338,10 @@ Figures MeasureWholeFrameFloor(double dSeconds, std::string& strDriver)
         {
             char szDriver[64] = "";
             SDL_VideoDriverName(szDriver, sizeof szDriver);
-            strDriver = szDriver;
+            const SDL_version* pLinked = SDL_Linked_Version(); // 1.2.15 classic, 1.2.50 on compat
+            strDriver = std::string(szDriver) + " video driver, SDL " +
+                        std::to_string(pLinked->major) + "." + std::to_string(pLinked->minor) +
+                        "." + std::to_string(pLinked->patch);
             auto fnBlitAndPush = [&]
             {
                 SDL_BlitSurface(oGame.m_pBackdropSurface, nullptr, oGame.m_pScreenSurface, nullptr);
@@ -380,8 +383,8 @@ std::string Cells(const Figures& oFigures)
 void PrintTable(const std::vector<Result>& vResults, const Figures& oFloor,
                 const std::string& strDriver, double dSeconds)
 {
-    printf("starshards-bench: %s video driver, %.1f s per scenario, times in microseconds\n",
-           strDriver.c_str(), dSeconds);
+    printf("starshards-bench: %s, %.1f s per scenario, times in microseconds\n", strDriver.c_str(),
+           dSeconds);
     printf("%-14s %24s %24s %24s %24s\n", "", "pass (ticked or drew)", "whole-screen frame",
            "partial frame", "no frame");
     printf("%-14s", "scenario");

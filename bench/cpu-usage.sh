@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# How much of one core the real game takes over some seconds of play at level 1 in a private
-# Xvfb, read from the kernel's own accounting of the process (user + system time).
+# How much of one core the real game takes on the title menu, on the high-score table and in
+# play at level 1, some seconds each, in a private Xvfb: read from the kernel's own accounting of
+# the process (user + system time). The SDL 1.2 library is whichever the environment selects.
 #   bash bench/cpu-usage.sh STARSHARDS ASSET_DIR CLOSE_HELPER WATCH_HELPER [SECONDS]
 # shellcheck source=../tests/e2e/lib.sh
 source "$(dirname "$0")/../tests/e2e/lib.sh"
@@ -20,11 +21,20 @@ cpu_ticks() {
     echo $((fields[11] + fields[12]))
 }
 
-xdotool mousemove --sync 400 300 key Return # New Game
-before=$(cpu_ticks)
-sleep "$seconds"
-after=$(cpu_ticks)
+# measure WHAT KEYS...: presses the keys that lead to a screen, then reports the game's share of a
+# core over the following seconds there.
+measure() {
+    local what=$1 before after
+    shift
+    [ $# -eq 0 ] || xdotool mousemove --sync 400 300 key --delay 100 "$@"
+    before=$(cpu_ticks)
+    sleep "$seconds"
+    after=$(cpu_ticks)
+    echo "cpu: $(((after - before) * 100 / ($(getconf CLK_TCK) * seconds)))% of one core over ${seconds} s ($what)"
+}
+
+measure "title menu"
+measure "high-score table" Down Down Return
+measure "play at level 1" Return Up Up Return # back to the title menu, New Game
 close_window "$E2E_WINDOW"
 wait_for_exit
-percent=$(((after - before) * 100 / ($(getconf CLK_TCK) * seconds)))
-echo "cpu: ${percent}% of one core over ${seconds} s of play at level 1"

@@ -90,12 +90,6 @@ int TickAfter(int iTime, int iMs)
     return static_cast<int>(static_cast<unsigned>(iTime) + static_cast<unsigned>(iMs));
 }
 
-// Milliseconds from iEarlier to iTime, for times at most 2^32 - 1 ms apart.
-unsigned TicksSince(int iTime, int iEarlier)
-{
-    return static_cast<unsigned>(iTime) - static_cast<unsigned>(iEarlier);
-}
-
 SDL_Rect MakeRect(int iX, int iY, int iWidth, int iHeight)
 {
     SDL_Rect oRect;
@@ -259,6 +253,11 @@ void BaseEngine::ShutDown()
     ReleaseGameResources();
     delete[] m_pKeyStates;
     m_pKeyStates = nullptr;
+}
+
+unsigned BaseEngine::TicksSince(int iTime, int iEarlier)
+{
+    return static_cast<unsigned>(iTime) - static_cast<unsigned>(iEarlier);
 }
 
 bool BaseEngine::IsTickBefore(int iTime, int iLater)

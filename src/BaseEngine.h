@@ -73,6 +73,8 @@ public: // Timing
     // Whether tick time iTime comes before iLater; right also across the wrap of SDL's
     // millisecond counter (2^31 ms after start the int turns negative).
     static bool IsTickBefore(int iTime, int iLater);
+    // Milliseconds from tick time iEarlier to iTime, for times at most 2^32 - 1 ms apart.
+    static unsigned TicksSince(int iTime, int iEarlier);
     // Advances the objects once for every iIntervalMs of tick time due by this pass, each time
     // with the time it was due, so a slow pass slows nothing down. The first pass advances once;
     // a stall longer than MAX_CATCH_UP_MS replays only its last MAX_CATCH_UP_MS. With bAdvance
@@ -133,13 +135,15 @@ public: // State shared with the game and its objects
     ScreenDamage m_oDamage; // what the next push must carry
     TextSurfaceCache m_oTextCache;
 
-    static constexpr int MAX_CATCH_UP_MS = 100;
+    static constexpr int MAX_CATCH_UP_MS = 250;
     static constexpr int DISPLAY_PUSH_INTERVAL_MS = 17; // about as often as a 60 Hz display shows
 
 private:
     static constexpr int KEY_TABLE_SIZE = 324; // SDL 1.2 key symbols 0 to SDLK_LAST (323)
     static constexpr int TICK_INTERVAL_MS = 10;
-    static constexpr int IDLE_SLICE_US = 250; // an event waits at most this long when idle
+    // Idle passes sleep this long between looks at the clock and the event queue: about once a
+    // millisecond, as the game advances. Shorter slices cost a busy core's worth of wake-ups.
+    static constexpr int IDLE_SLICE_US = 1000;
 
     template <typename Operation> void WalkObjects(Operation fnOperation);
     bool DispatchEvent(const SDL_Event& oEvent);

@@ -125,9 +125,9 @@ MyProjectMain::MyProjectMain()
       m_iBulletsReady(0), m_iGameState(STATE_MENU), m_iMenuSelection(MENU_NEW_GAME),
       m_iNameLength(0), m_szName{'_', '_', '_', '\0'}, m_iObjectListSize(0), m_iScore(0),
       m_iPendingScore(0), m_pLifeIconRight(nullptr), m_pLifeIconMiddle(nullptr),
-      m_pLifeIconLeft(nullptr), m_iLives(MAX_LIVES), m_iLevel(1), m_pFont72(nullptr),
-      m_pFont46(nullptr), m_pFont24(nullptr), m_pFont12(nullptr), m_pFont36(nullptr),
-      m_pFont50(nullptr)
+      m_pLifeIconLeft(nullptr), m_iLives(MAX_LIVES), m_iLevel(1), m_iLastPointFrameTime(0),
+      m_pFont72(nullptr), m_pFont46(nullptr), m_pFont24(nullptr), m_pFont12(nullptr),
+      m_pFont36(nullptr), m_pFont50(nullptr)
 {
     srand(static_cast<unsigned>(time(nullptr)));
 
@@ -452,9 +452,24 @@ void MyProjectMain::CheckLevelComplete()
         m_iGameState = STATE_LEVEL_COMPLETE;
 }
 
+void MyProjectMain::CountPointsOfFrame()
+{
+    int iNow = GetFrameTime();
+    unsigned iSince = TicksSince(iNow, m_iLastPointFrameTime);
+    m_iLastPointFrameTime = iNow;
+    if (m_bPaused)
+        return;
+    // The first frame of play, or one after a stall: its own millisecond only.
+    if (iSince > static_cast<unsigned>(MAX_CATCH_UP_MS))
+        iSince = 1;
+    unsigned iEvenMilliseconds = (iSince + (static_cast<unsigned>(iNow) + 1) % 2) / 2;
+    for (unsigned i = 0; i < iEvenMilliseconds; i++)
+        CountPendingPoint();
+}
+
 void MyProjectMain::CountPendingPoint()
 {
-    if (m_iPendingScore <= 0 || GetFrameTime() % 2 != 0 || m_bPaused)
+    if (m_iPendingScore <= 0)
         return;
     m_iPendingScore--;
     m_iScore++;
@@ -576,7 +591,7 @@ void MyProjectMain::DrawPlayScreen()
     CopyBackgroundRect(0, 0, iWidth, HUD_STRIP_HEIGHT);
     DrawText(281, 10, "STARSHARDS", WHITE, nullptr, nullptr);
     QueueUpdateRect(0, 0, iWidth, HUD_STRIP_HEIGHT);
-    CountPendingPoint();
+    CountPointsOfFrame();
     snprintf(szText, sizeof szText, "Score: %010d", m_iScore);
     DrawText(iWidth - 215, 20, szText, WHITE, m_pFont12, nullptr);
     DrawText(15, 20, "Lives:", WHITE, m_pFont12, nullptr);

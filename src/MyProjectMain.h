@@ -63,7 +63,10 @@ public: // Called by the asteroids
 public: // Levels, scoring and the two files
     // Sets the level-complete state once every asteroid slot holds a shot-away asteroid.
     void CheckLevelComplete();
-    // Moves one pending point into the score on even frame times, with the extra-life rule.
+    // Once per drawn frame of play: one pending point for every even millisecond of tick time
+    // since the frame before, so points run in at the same pace however often frames come.
+    void CountPointsOfFrame();
+    // Moves one pending point into the score, with the extra-life rule.
     void CountPendingPoint();
     void SaveGame();
     void LoadGame();
@@ -86,6 +89,7 @@ public: // State read and written by the objects and the screens
     PixelImage* m_pLifeIconLeft;
     int m_iLives;
     int m_iLevel;
+    int m_iLastPointFrameTime; // tick time of the last frame of play drawn
     FontEntry* m_pFont72;
     FontEntry* m_pFont46;
     FontEntry* m_pFont24;

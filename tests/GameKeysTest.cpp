@@ -141,7 +141,7 @@ TEST_F(GameKeysTest, SlowPassesAndTheTickCounterWrapKeepOneAdvancePerMillisecond
     }
     EXPECT_EQ(AsteroidAt(7)->m_dPosX, 100 + 0.25 * 1000) << "a second's advances, through the wrap";
 
-    m_pGame->m_iTickTime += 3000; // a three-second stall: only its last tenth of a second is played
+    m_pGame->m_iTickTime += 3000; // a three-second stall: only its last quarter second is played
     m_pGame->RunGameTick();
-    EXPECT_EQ(AsteroidAt(7)->m_dPosX, 350 + 0.25 * 100);
+    EXPECT_EQ(AsteroidAt(7)->m_dPosX, 350 + 0.25 * 250);
 }

@@ -66,11 +66,16 @@ TEST_F(LevelsTest, PointsCountOneByOneOnEvenMillisecondsWithAnExtraLifeAtFiftyTh
     for (m_pGame->m_iTickTime = 1001; m_pGame->m_iTickTime <= 1010; m_pGame->m_iTickTime++)
         m_pGame->DrawOverlayText();
     EXPECT_EQ(m_pGame->m_iScore, 5) << "one point on each even millisecond";
-    m_pGame->m_bPaused = true;
-    m_pGame->m_iTickTime = 1012;
+    m_pGame->m_iTickTime = 1017; // frames 1011 to 1016 were not drawn: their points still count
     m_pGame->DrawOverlayText();
-    EXPECT_EQ(m_pGame->m_iScore, 5) << "no points while paused";
+    EXPECT_EQ(m_pGame->m_iScore, 8) << "the even milliseconds 1012, 1014 and 1016";
+    m_pGame->m_bPaused = true;
+    m_pGame->m_iTickTime = 1018;
+    m_pGame->DrawOverlayText();
     m_pGame->m_bPaused = false;
+    m_pGame->m_iTickTime = 1019;
+    m_pGame->DrawOverlayText();
+    EXPECT_EQ(m_pGame->m_iScore, 8) << "no points for the milliseconds while paused";
     const int aCases[][3] = {{49999, 2, 3}, {99999, 1, 2}, {49999, 3, 3}, {50000, 1, 1}};
     for (const auto& aCase : aCases) // score, lives, lives after one more point
     {

@@ -212,8 +212,8 @@ TEST_F(ScreensTest, PlayScreenRedrawsBothStripsWithScoreLivesBulletsAndLevel)
         {0, 1700, 0, 1000, false, "Score: 0000001700", 0},
         {4, 1700, 0, 1000, false, "Score: 0000001700", 4},
         {3, 1700, 0, 1000, true, "Score: 0000001700", 3},
-        {2, 49999, 3, 1000, false, "Score: 0000050000", 3},
-        {2, 49999, 3, 1001, false, "Score: 0000049999", 2}};
+        {2, 49999, 3, 1002, false, "Score: 0000050000", 3},
+        {2, 49999, 3, 1003, false, "Score: 0000049999", 2}};
     PixelImage* apIcons[] = {oGame.m_pLifeIconLeft, oGame.m_pLifeIconMiddle,
                              oGame.m_pLifeIconRight};
     ASSERT_EQ(apIcons[0]->GetWidth(), 16) << "life icon not loaded";

@@ -146,6 +146,20 @@ wait_for_window() {
     local count
     count=$(wc -l <<<"$E2E_WINDOW")
     [ "$count" -eq 1 ] || fail "number of windows titled '$E2E_TITLE'" 1 "$count"
+    check_sdl_library
+}
+
+# The tests run on two SDL 1.2 libraries (E2E_SDL is classic or compat): make sure the game
+# process really loaded the one this test is for.
+check_sdl_library() {
+    [ -n "${E2E_SDL:-}" ] || return 0
+    local loaded
+    loaded=$(grep -m 1 -o '/[^ ]*/libSDL-1\.2\.so[^ ]*' "/proc/$E2E_GAME_PID/maps" || true)
+    case "$E2E_SDL:$loaded" in
+    compat:*/sdl12-compat/*) ;;
+    classic:/*) [[ $loaded != */sdl12-compat/* ]] || fail "SDL library loaded" classic "$loaded" ;;
+    *) fail "SDL library loaded" "$E2E_SDL" "${loaded:-none}" ;;
+    esac
 }
 
 # Sets GEOM_X GEOM_Y (absolute, on the screen) GEOM_W GEOM_H for a window.
@@ -177,4 +191,12 @@ font_lines() {
     for size in "${E2E_FONT_SIZES[@]}"; do
         printf '%s: %s point emulogic.ttf\n' "$1" "$size"
     done
+}
+
+# The shutdown lines must be the very last thing the game printed, newline-terminated.
+expect_fonts_freed_at_end() {
+    font_lines "Free font" >"$E2E_TMP/expected-free"
+    tail -n "${#E2E_FONT_SIZES[@]}" "$E2E_STDOUT" >"$E2E_TMP/got-free"
+    cmp -s "$E2E_TMP/expected-free" "$E2E_TMP/got-free" ||
+        fail "last lines of stdout" "$(paste -sd '|' "$E2E_TMP/expected-free")" "$(paste -sd '|' "$E2E_TMP/got-free")"
 }

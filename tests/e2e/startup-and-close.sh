@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A normal session: the game loads its fonts, opens its window at the top-left
-# of the desktop, and shuts down cleanly when the window manager closes it.
+# of the desktop, and shuts down cleanly when the window manager closes it, and
+# again when it is sent SIGTERM.
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
@@ -40,11 +41,7 @@ failures=$(grep -n 'Font loading failed' "$E2E_STDOUT" || true)
 [ -z "$failures" ] || fail "font loading" "no 'Font loading failed.' line" "$(paste -sd '|' <<<"$failures")"
 pass "no 'Font loading failed.' line"
 
-# The shutdown lines must be the very last thing printed, newline-terminated.
-font_lines "Free font" >"$E2E_TMP/expected-free"
-tail -n "${#E2E_FONT_SIZES[@]}" "$E2E_STDOUT" >"$E2E_TMP/got-free"
-cmp -s "$E2E_TMP/expected-free" "$E2E_TMP/got-free" ||
-    fail "last lines of stdout" "$(paste -sd '|' "$E2E_TMP/expected-free")" "$(paste -sd '|' "$E2E_TMP/got-free")"
+expect_fonts_freed_at_end
 pass "stdout ends with the six 'Free font' lines in order"
 
 last_loading=$(grep -n '^Loading font' "$E2E_STDOUT" | tail -n 1 | cut -d: -f1)
@@ -53,3 +50,12 @@ first_free=$(grep -n '^Free font' "$E2E_STDOUT" | head -n 1 | cut -d: -f1)
     fail "order of loading and freeing" "last 'Loading' line before first 'Free' line" \
         "Loading up to line $last_loading, Free from line $first_free"
 pass "fonts are freed after they are loaded"
+
+# SIGTERM (a logout, `kill`) ends the game as closing the window does.
+start_game
+wait_for_window
+kill -TERM "$E2E_GAME_PID"
+wait_for_exit
+[ "$E2E_GAME_STATUS" -eq 0 ] || fail "exit status after SIGTERM" 0 "$E2E_GAME_STATUS"
+expect_fonts_freed_at_end
+pass "SIGTERM: exit status 0, fonts freed"
