@@ -8,7 +8,7 @@ FUZZ_BUILD_DIR ?= build-fuzz
 FUZZ_SECONDS   ?= 60
 SDL12_COMPAT_DIR ?= /usr/lib/$(shell gcc -dumpmachine)/sdl12-compat
 
-.PHONY: all deps build run install uninstall test test-normal test-asan bench memcheck soak fuzz test-fuzz format clean
+.PHONY: all deps build run install uninstall deb test test-normal test-asan bench memcheck soak fuzz test-fuzz format clean
 
 all: build
 
@@ -29,9 +29,22 @@ install: build
 uninstall:
 	sh dist/uninstall.sh $(BUILD_DIR)/install_manifest.txt
 
+# The Debian package, built by debhelper in $(BUILD_DIR)/deb (kept, so a rebuild compiles only
+# what changed) and written with its .buildinfo and .changes into $(BUILD_DIR). The build stamp
+# is dropped first so that the package always has the current sources.
+DEB_OUT := $(abspath $(BUILD_DIR))
+DEB_NAME = starshards_$(shell dpkg-parsechangelog -S Version)_$(shell dpkg --print-architecture)
+deb: deps
+	mkdir -p $(DEB_OUT)
+	rm -f debian/debhelper-build-stamp
+	STARSHARDS_DEB_BUILD_DIR=$(DEB_OUT)/deb STARSHARDS_DEB_DIR=$(DEB_OUT) \
+	    dpkg-buildpackage -b -us -uc --no-pre-clean \
+	    --buildinfo-option=-u$(DEB_OUT) --changes-option=-u$(DEB_OUT) \
+	    --buildinfo-file=$(DEB_OUT)/$(DEB_NAME).buildinfo --changes-file=$(DEB_OUT)/$(DEB_NAME).changes
+
 test: test-normal test-fuzz test-asan
 
-test-normal: build
+test-normal: build deb
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
 test-asan: deps

@@ -25,40 +25,17 @@ mv "$manifest" "$E2E_TMP/manifest" 2>/dev/null || true
 [ ! -f "$E2E_TMP/kept-manifest" ] || mv "$E2E_TMP/kept-manifest" "$manifest"
 [ "$status" -eq 0 ] || fail "cmake --install into $prefix" "exit status 0" "$status: $(tail -n 5 "$E2E_TMP/install.log")"
 for file in bin/starshards libexec/starshards/starshards share/starshards/emulogic.ttf \
-    share/doc/starshards/emulogic-OFL.txt share/applications/starshards.desktop \
+    share/doc/starshards/emulogic-OFL.txt share/applications/io.github.starshards.starshards.desktop \
+    share/metainfo/io.github.starshards.starshards.metainfo.xml share/man/man6/starshards.6 \
     share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/starshards.png; do
     [ -f "$prefix/$file" ] || fail "installed file" "$prefix/$file" "missing"
 done
-pass "program, launcher, assets, licence, menu entry and icons are installed"
+pass "program, launcher, assets, licence, menu entry, AppStream data, man page and icons are installed"
 
-# play VAR=value...: starts the launcher from $elsewhere as the player in $home, goes to the
-# high-score table and back, chooses Exit and expects exit status 0.
-play() {
-    start_game -u XDG_DATA_HOME HOME="$home" "$@"
-    wait_for_window
-    # Without a window manager the window under the pointer has the keyboard.
-    xdotool mousemove --window "$E2E_WINDOW" 400 300 key Down Down Return Return Down Return
-    wait_for_exit
-    [ "$E2E_GAME_STATUS" -eq 0 ] || fail "exit status after the high-score table and Exit" 0 "$E2E_GAME_STATUS"
-    [ -z "$(ls -A "$elsewhere")" ] || fail "files in the directory the launcher was started from" "none" "$(ls -A "$elsewhere")"
-}
-
-# check_player_dir DIR: the high-score file is there and every installed asset is linked.
-check_player_dir() {
-    local asset
-    [ -f "$1/highscores.txt" ] || fail "high-score file in $1" "a regular file" "$(ls -l "$1" 2>&1)"
-    for asset in "$prefix"/share/starshards/*; do
-        [ "$(readlink "$1/${asset##*/}")" = "$asset" ] ||
-            fail "link to ${asset##*/} in $1" "$asset" "$(ls -l "$1/${asset##*/}" 2>&1)"
-    done
-}
-
-play
+play_launcher "$home"
 data=$home/.local/share/starshards
-check_player_dir "$data"
-defaults='oru::39400 fen::20000 zol::15600 wyr::13500 kha::10000 mip::9500 tzo::8700 lun::5400 vek::5000 qrx::3200'
-[ "$(cat "$data/highscores.txt")" = "${defaults// /$'\n'}" ] ||
-    fail "high scores after the first start" "the ten defaults" "$(paste -sd ' ' "$data/highscores.txt")"
+check_player_dir "$data" "$prefix/share/starshards"
+check_default_high_scores "$data/highscores.txt"
 pass "first start from elsewhere: ~/.local/share/starshards with the default high scores and asset links"
 
 # The player's own files survive a second start: a high-score table, a saved game and a picture;
@@ -68,7 +45,7 @@ printf 'level::4\nlives::2\nscore::1234\n' >"$data/save.txt"
 rm "$data/life.jpg" && cp "$prefix/share/starshards/life.jpg" "$data/life.jpg"
 ln -sfn /nonexistent/bullet.jpg "$data/bullet.jpg"
 cp -p "$data/highscores.txt" "$data/save.txt" "$E2E_TMP/"
-play
+play_launcher "$home"
 cmp -s "$data/highscores.txt" "$E2E_TMP/highscores.txt" || fail "high scores after a second start" "abc::99999 first" "$(paste -sd ' ' "$data/highscores.txt")"
 cmp -s "$data/save.txt" "$E2E_TMP/save.txt" || fail "saved game after a second start" "unchanged" "$(paste -sd ' ' "$data/save.txt")"
 [ ! -L "$data/life.jpg" ] || fail "the player's own life.jpg" "kept as a regular file" "$(ls -l "$data/life.jpg")"
@@ -76,8 +53,8 @@ cmp -s "$data/save.txt" "$E2E_TMP/save.txt" || fail "saved game after a second s
     fail "a stale link to bullet.jpg" "renewed to the installed one" "$(ls -l "$data/bullet.jpg")"
 pass "second start keeps the player's high scores, saved game and files, and renews a stale link"
 
-play XDG_DATA_HOME="$E2E_TMP/xdg"
-check_player_dir "$E2E_TMP/xdg/starshards"
+play_launcher "$home" XDG_DATA_HOME="$E2E_TMP/xdg"
+check_player_dir "$E2E_TMP/xdg/starshards" "$prefix/share/starshards"
 cmp -s "$data/highscores.txt" "$E2E_TMP/highscores.txt" || fail "high scores in ~/.local/share with XDG_DATA_HOME set" "untouched" "changed"
 pass "with XDG_DATA_HOME set the player's directory is \$XDG_DATA_HOME/starshards"
 

@@ -14,6 +14,8 @@ E2E_POLL_INTERVAL=0.05
 E2E_TITLE=Starshards
 E2E_FONT_SIZES=(72 50 46 36 24 12)
 E2E_TMP='' E2E_XVFB_PID='' E2E_GAME_PID='' E2E_WATCH_PID='' E2E_SEEN=''
+# A command the test wants run at its end, pass or fail, once what it started has stopped.
+E2E_AT_EXIT=''
 
 # fail WHAT EXPECTED GOT: reports a failed check, with the logs of what was started, and ends
 # the test.
@@ -27,6 +29,12 @@ fail() {
 }
 
 pass() { echo "PASS: $*"; }
+
+# skip REASON: ends a test that cannot run here; ctest counts status 77 as skipped.
+skip() {
+    echo "SKIP: $*"
+    exit 77
+}
 
 # e2e_begin: a temp dir and a clean environment, and everything stopped at exit.
 e2e_begin() {
@@ -73,6 +81,7 @@ e2e_cleanup() {
         e2e_alive "$pid" && kill -KILL "$pid" 2>/dev/null
         [ -z "$pid" ] || wait "$pid" 2>/dev/null
     done
+    [ -z "$E2E_AT_EXIT" ] || $E2E_AT_EXIT
     [ -z "$E2E_TMP" ] || rm -rf "$E2E_TMP"
     exit "$status"
 }
@@ -199,4 +208,37 @@ expect_fonts_freed_at_end() {
     tail -n "${#E2E_FONT_SIZES[@]}" "$E2E_STDOUT" >"$E2E_TMP/got-free"
     cmp -s "$E2E_TMP/expected-free" "$E2E_TMP/got-free" ||
         fail "last lines of stdout" "$(paste -sd '|' "$E2E_TMP/expected-free")" "$(paste -sd '|' "$E2E_TMP/got-free")"
+}
+
+# play_launcher HOME [VAR=value ...]: starts the launcher E2E_GAME in E2E_WORK, a directory with
+# nothing of the game's, as the player with that HOME and no XDG_DATA_HOME unless given; goes to
+# the high-score table and back, chooses Exit, and expects exit status 0 and E2E_WORK left empty.
+play_launcher() {
+    local home=$1
+    shift
+    start_game -u XDG_DATA_HOME HOME="$home" "$@"
+    wait_for_window
+    # Without a window manager the window under the pointer has the keyboard.
+    xdotool mousemove --window "$E2E_WINDOW" 400 300 key Down Down Return Return Down Return
+    wait_for_exit
+    [ "$E2E_GAME_STATUS" -eq 0 ] || fail "exit status after the high-score table and Exit" 0 "$E2E_GAME_STATUS"
+    [ -z "$(ls -A "$E2E_WORK")" ] || fail "files in the directory the launcher was started from" "none" "$(ls -A "$E2E_WORK")"
+}
+
+# check_player_dir DIR DATA_DIR: the high-score file is in the player's directory and every
+# installed asset of DATA_DIR is linked there.
+check_player_dir() {
+    local asset
+    [ -f "$1/highscores.txt" ] || fail "high-score file in $1" "a regular file" "$(ls -l "$1" 2>&1)"
+    for asset in "$2"/*; do
+        [ "$(readlink "$1/${asset##*/}")" = "$asset" ] ||
+            fail "link to ${asset##*/} in $1" "$asset" "$(ls -l "$1/${asset##*/}" 2>&1)"
+    done
+}
+
+# check_default_high_scores FILE: the table a first start makes.
+check_default_high_scores() {
+    local defaults='oru::39400 fen::20000 zol::15600 wyr::13500 kha::10000 mip::9500 tzo::8700 lun::5400 vek::5000 qrx::3200'
+    [ "$(cat "$1")" = "${defaults// /$'\n'}" ] ||
+        fail "high scores in $1 after the first start" "the ten defaults" "$(paste -sd ' ' "$1")"
 }
