@@ -240,7 +240,7 @@ const Scenario SCENARIOS[] = {
     {"title", 0, nullptr, &MENU_SCRIPT, STATE_MENU, 0},
     {"level1", 1, nullptr, &PLAY_SCRIPT, STATE_PLAYING, KEEP_LIVES},
     {"level10_split", 10, SplitEveryRock, &DRIVE_SCRIPT, STATE_PLAYING, KEEP_LIVES},
-    {"level_max", MyProjectMain::MAX_LEVEL, nullptr, &PLAY_SCRIPT, STATE_PLAYING, KEEP_LIVES},
+    {"level_max", MyProjectMain::MAX_ROCK_LEVEL, nullptr, &PLAY_SCRIPT, STATE_PLAYING, KEEP_LIVES},
     {"paused", 1, Pause, nullptr, STATE_PLAYING, KEEP_LIVES},
     {"high_scores", 0, OpenHighScores, nullptr, STATE_HIGH_SCORES, 0},
     {"game_over", 1, CrashLastLife, &NAME_SCRIPT, STATE_GAME_OVER, 0},

@@ -147,13 +147,13 @@ void Asteroid::TestBulletHits()
     for (int i = MyProjectMain::FIRST_BULLET_SLOT;
          i <= MyProjectMain::LAST_BULLET_SLOT && m_bActive; i++)
     {
-        DisplayableObject* pObject = m_pHostEngine->GetObjectAt(i);
-        if (pObject == nullptr || !pObject->m_bActive)
+        Bullet* pBullet = dynamic_cast<Bullet*>(m_pHostEngine->GetObjectAt(i));
+        if (pBullet == nullptr || !pBullet->m_bActive || !pBullet->m_bLaunched)
             continue;
-        if (!CentresCloserThan(this, pObject, m_iSize / 2 + BULLET_HIT_MARGIN))
+        if (!CentresCloserThan(this, pBullet, m_iSize / 2 + BULLET_HIT_MARGIN))
             continue;
         Shrink();
-        pObject->m_bActive = false; // the bullet lands
+        pBullet->m_bActive = false; // the bullet lands
         // The shrunken erase area no longer covers the old picture: redraw everything.
         m_pHostEngine->m_bRedrawNeeded = true;
         m_pHostEngine->m_bWholeScreenRedraw = true;

@@ -649,9 +649,10 @@ void BaseEngine::FillEdgeStrip(double dXa, double dXb, double dEdge1Ya, double d
                       std::max(PixelOf(dEdge1Ya), PixelOf(dEdge2Ya)), iColour, pTarget);
     for (int iX = iLeft + 1; iX < iRight; iX++)
     {
-        double dFraction = (iX - dXa) / (dXb - dXa);
-        double dY1 = dEdge1Ya + (dEdge1Yb - dEdge1Ya) * dFraction;
-        double dY2 = dEdge2Ya + (dEdge2Yb - dEdge2Ya) * dFraction;
+        // Multiplied before dividing, in the order of the edge formula: the other order can move
+        // an edge that lands on half a pixel by one pixel.
+        double dY1 = dEdge1Ya + (dEdge1Yb - dEdge1Ya) * (iX - dXa) / (dXb - dXa);
+        double dY2 = dEdge2Ya + (dEdge2Yb - dEdge2Ya) * (iX - dXa) / (dXb - dXa);
         FillClippedColumn(iX, PixelOf(std::min(dY1, dY2)), PixelOf(std::max(dY1, dY2)), iColour,
                           pTarget);
     }

@@ -13,7 +13,8 @@ const int FAR_OFF_SCREEN = -1000;
 
 Bullet::Bullet(BaseEngine* pEngine)
     : DisplayableObject(pEngine), m_pImage(new PixelImage), m_dPosX(FAR_OFF_SCREEN),
-      m_dPosY(FAR_OFF_SCREEN), m_dVelX(0.0), m_dVelY(0.0), m_dHeading(0.0), m_iAge(AGE_WHEN_BUILT)
+      m_dPosY(FAR_OFF_SCREEN), m_dVelX(0.0), m_dVelY(0.0), m_dHeading(0.0), m_iAge(AGE_WHEN_BUILT),
+      m_bLaunched(false)
 {
     m_iAreaWidth = SIZE;
     m_iAreaHeight = SIZE;
@@ -42,6 +43,7 @@ void Bullet::Launch(double dX, double dY, double dHeading)
     m_dVelY = sin(dRadians) * SPEED;
     m_iAge = 0;
     m_bActive = true;
+    m_bLaunched = true;
 }
 
 void Bullet::Render()

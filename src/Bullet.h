@@ -29,6 +29,9 @@ public:
     double m_dVelX, m_dVelY;
     double m_dHeading;
     int m_iAge;
+    // False until the first Launch: a new bullet resting in the corner has not been fired and
+    // must not hit anything there.
+    bool m_bLaunched;
 };
 
 #endif

@@ -50,6 +50,12 @@ long ParseNumber(const char* szText)
     return std::max<long>(INT_MIN, std::min<long>(INT_MAX, lValue));
 }
 
+// Points never take a score past the largest int: it stays there instead of wrapping negative.
+int SaturatingSum(int iA, int iB)
+{
+    return static_cast<int>(std::min<long long>(INT_MAX, static_cast<long long>(iA) + iB));
+}
+
 // A file written on Windows ends its lines in CR LF: the CR is not part of the text.
 void StripCarriageReturn(std::string& strLine)
 {
@@ -58,8 +64,10 @@ void StripCarriageReturn(std::string& strLine)
 }
 
 // The table's entries from the file's words: name in the first three characters, score from the
-// sixth. Only words that start with a name the game can type (three of 'a' to 'z') and "::" are
-// entries, so nothing else is ever written back; negative scores count as 0.
+// sixth (negative scores count as 0). Names edited by hand are the player's and are kept; only a
+// word that would not read back as the same entry once written is left out: one too short to
+// hold a score, or one with a ':' in its name, whose "::" stands elsewhere than after the name
+// (as in "Jo::500", whose name and score would come back as "Jo:" and 0).
 int ReadHighScoreEntries(const std::string& strContent, HighScoreEntry* pEntries, int iMaxEntries)
 {
     std::istringstream oInput(strContent);
@@ -67,12 +75,10 @@ int ReadHighScoreEntries(const std::string& strContent, HighScoreEntry* pEntries
     int iCount = 0;
     while (iCount < iMaxEntries && oInput >> strWord)
     {
-        if (strWord.size() < 5 || strWord.compare(3, 2, "::") != 0 ||
-            !std::all_of(strWord.begin(), strWord.begin() + 3,
-                         [](char c) { return c >= 'a' && c <= 'z'; }))
+        if (strWord.size() < 5 || strWord.find(':') < 3)
             continue;
         pEntries[iCount].strName = strWord.substr(0, 3);
-        long lScore = strWord.size() > 5 ? ParseNumber(strWord.c_str() + 5) : 0;
+        long lScore = ParseNumber(strWord.c_str() + 5);
         pEntries[iCount].iScore = static_cast<int>(std::max<long>(0, lScore));
         iCount++;
     }
@@ -268,7 +274,7 @@ void MyProjectMain::ChooseLevelCompleteItem()
     {
     case MENU_NEXT_LEVEL:
         m_iLevel++;
-        m_iPendingScore += LEVEL_BONUS;
+        AddPendingScore(LEVEL_BONUS);
         EnterState(STATE_PLAYING);
         break;
     case MENU_SAVE_GAME:
@@ -403,13 +409,14 @@ int MyProjectMain::BuildObjectList()
     {
         // A level from an edited save file may be out of range: play it within the bounds.
         m_iLevel = PlayLevel();
-        m_iObjectListSize = 4 * m_iLevel + 12;
+        int iRockLevel = std::min(m_iLevel, MAX_ROCK_LEVEL);
+        m_iObjectListSize = 4 * iRockLevel + 12;
         m_ppObjects = new DisplayableObject*[m_iObjectListSize]();
         // Stored one by one: each new asteroid must see the ship and the asteroids placed so far.
         m_ppObjects[SHIP_SLOT] = new Ship(this);
         for (int i = FIRST_BULLET_SLOT; i <= LAST_BULLET_SLOT; i++)
             m_ppObjects[i] = new Bullet(this);
-        for (int i = FIRST_ASTEROID_SLOT; i <= m_iLevel + FIRST_ASTEROID_SLOT; i++)
+        for (int i = FIRST_ASTEROID_SLOT; i <= iRockLevel + FIRST_ASTEROID_SLOT; i++)
             m_ppObjects[i] = new Asteroid(this);
         m_bFireReady = true;
     }
@@ -435,7 +442,7 @@ void MyProjectMain::SpawnAsteroid(int iSize, int iX, int iY, const char* szPictu
 
 void MyProjectMain::AddPendingScore(int iPoints)
 {
-    m_iPendingScore += iPoints;
+    m_iPendingScore = SaturatingSum(m_iPendingScore, iPoints);
 }
 
 void MyProjectMain::CheckLevelComplete()
@@ -472,9 +479,15 @@ void MyProjectMain::CountPendingPoint()
     if (m_iPendingScore <= 0)
         return;
     m_iPendingScore--;
-    m_iScore++;
+    m_iScore = SaturatingSum(m_iScore, 1);
     if (m_iScore % EXTRA_LIFE_EVERY == 0 && m_iLives < MAX_LIVES)
         m_iLives++;
+}
+
+void MyProjectMain::CountAllPendingPoints()
+{
+    m_iScore = SaturatingSum(m_iScore, m_iPendingScore);
+    m_iPendingScore = 0;
 }
 
 // ---------------------------------------------------------------- screens
@@ -694,8 +707,7 @@ void MyProjectMain::RecordHighScore()
 
 void MyProjectMain::SaveGame()
 {
-    m_iScore += m_iPendingScore;
-    m_iPendingScore = 0;
+    CountAllPendingPoints();
 
     std::string strContent = "level::" + std::to_string(m_iLevel + 1) +
                              "\nlives::" + std::to_string(m_iLives) +

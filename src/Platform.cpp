@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -112,19 +114,84 @@ bool WriteAll(int iFile, const std::string& strContent)
     }
     return true;
 }
+
+// "dir/" of "dir/name"; "" for a name in the working directory.
+std::string DirectoryPart(const std::string& strPath)
+{
+    size_t iSlash = strPath.rfind('/');
+    return iSlash == std::string::npos ? std::string() : strPath.substr(0, iSlash + 1);
+}
+
+// The file a name finally stands for, through any symbolic links (a link's relative target is
+// taken from the link's directory). A loop of links is left for the open to report.
+std::string FollowLinks(const char* szFileName)
+{
+    const int MAX_LINKS = 40; // as the kernel allows
+    std::string strPath = szFileName;
+    char acTarget[4096];
+    for (int i = 0; i < MAX_LINKS; i++)
+    {
+        ssize_t iLength = readlink(strPath.c_str(), acTarget, sizeof acTarget);
+        if (iLength <= 0 || iLength == static_cast<ssize_t>(sizeof acTarget))
+            break;
+        std::string strTarget(acTarget, static_cast<size_t>(iLength));
+        strPath = strTarget[0] == '/' ? strTarget : DirectoryPart(strPath) + strTarget;
+    }
+    return strPath;
+}
+
+// The permission bits the new file gets: the old file's, or what a plain create would give. False
+// when the old file could not be written in place, exactly as a plain write would fail: no
+// permission (which root does not need), a directory, anything but a regular file.
+bool NewFileMode(const std::string& strPath, mode_t& iMode)
+{
+    int iOld = open(strPath.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY);
+    if (iOld < 0)
+    {
+        bool bMissing = errno == ENOENT;
+        mode_t iUmask = umask(0);
+        umask(iUmask);
+        iMode = 0666 & ~iUmask;
+        return bMissing;
+    }
+    struct stat oStatus;
+    bool bRegular = fstat(iOld, &oStatus) == 0 && S_ISREG(oStatus.st_mode);
+    close(iOld);
+    iMode = oStatus.st_mode & 07777;
+    return bRegular;
+}
+
+// After a rename the directory holds the new name; syncing it keeps the file through a power cut.
+// Some file systems cannot sync a directory: the new file is in place all the same.
+void SyncDirectory(const std::string& strDirectory)
+{
+    int iDirectory =
+        open(strDirectory.empty() ? "." : strDirectory.c_str(), O_RDONLY | O_DIRECTORY);
+    if (iDirectory < 0)
+        return;
+    fsync(iDirectory);
+    close(iDirectory);
+}
 } // namespace
 
 bool ReplaceFileContent(const char* szFileName, const std::string& strContent)
 {
-    std::string strTemporary = std::string(szFileName) + ".new";
-    unlink(strTemporary.c_str()); // a leftover of an interrupted write
-    int iFile = open(strTemporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_TRUNC, 0666);
+    std::string strPath = FollowLinks(szFileName);
+    mode_t iMode = 0;
+    if (!NewFileMode(strPath, iMode))
+        return false;
+    // A name of our own making beside the file: never one of the player's files.
+    std::string strTemporary = strPath + ".XXXXXX";
+    int iFile = mkstemp(&strTemporary[0]);
     if (iFile < 0)
         return false;
-    bool bWritten = WriteAll(iFile, strContent) && fsync(iFile) == 0;
+    bool bWritten = fchmod(iFile, iMode) == 0 && WriteAll(iFile, strContent) && fsync(iFile) == 0;
     bWritten = close(iFile) == 0 && bWritten;
-    if (bWritten && rename(strTemporary.c_str(), szFileName) == 0)
+    if (bWritten && rename(strTemporary.c_str(), strPath.c_str()) == 0)
+    {
+        SyncDirectory(DirectoryPart(strPath));
         return true;
+    }
     unlink(strTemporary.c_str());
     return false;
 }

@@ -28,8 +28,10 @@ enum FileReadResult
 // Reads at most iMaxBytes of a file into strContent, bytes as they are.
 FileReadResult ReadFileContent(const char* szFileName, size_t iMaxBytes, std::string& strContent);
 
-// Replaces a file's content whole: written to a temporary file in the same directory, flushed to
-// the disk, then renamed over the old one, so a failed write leaves the old file as it was.
+// Replaces a file's content whole: written to a temporary file of a new name in the file's
+// directory, flushed to the disk, then renamed over the old one, so a failed write leaves the old
+// file as it was. A symbolic link is written through to the file it names, and the file keeps its
+// permission bits; a file that could not be written in place is not replaced either.
 // Returns false when the new content could not be put in place.
 bool ReplaceFileContent(const char* szFileName, const std::string& strContent);
 

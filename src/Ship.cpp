@@ -8,7 +8,6 @@
 namespace
 {
 const double PI = 3.141592653589793;
-const double DEGREES_TO_RADIANS = PI / 180;
 const int PLAY_AREA_TOP = 35; // the band above belongs to the head-up display
 const int BLINK_PERIOD_MS = 160;
 const int BLINK_VISIBLE_MS = 80;
@@ -119,7 +118,7 @@ void Ship::Advance(int)
 
 void Ship::Thrust()
 {
-    double dRadians = m_dHeading * DEGREES_TO_RADIANS;
+    double dRadians = m_dHeading * PI / 180;
     m_dVelX = Clamp(m_dVelX + cos(dRadians) * THRUST, MAX_AXIS_SPEED);
     m_dVelY = Clamp(m_dVelY + sin(dRadians) * THRUST, MAX_AXIS_SPEED);
 }
@@ -133,7 +132,7 @@ void Ship::Turn(double dDegrees)
         m_dHeading = 360.0;
     else if (dDegrees > 0 && m_dHeading >= 360)
         m_dHeading = static_cast<int>(m_dHeading) % 360;
-    RotateOutline(dDegrees * DEGREES_TO_RADIANS);
+    RotateOutline(dDegrees * PI / 180);
 }
 
 void Ship::RotateOutline(double dRadians)
@@ -238,9 +237,8 @@ void Ship::LoseLife()
         pGame->m_iLives--;
         return;
     }
-    pGame->m_iScore += pGame->m_iPendingScore;
+    pGame->CountAllPendingPoints();
     pGame->m_iGameState = STATE_GAME_OVER;
-    pGame->m_iPendingScore = 0;
     m_pHostEngine->m_bRedrawNeeded = true;
     m_pHostEngine->m_bWholeScreenRedraw = true;
 }

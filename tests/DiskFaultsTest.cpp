@@ -43,6 +43,7 @@ protected:
         oGame.m_iScore = 800;
         oGame.m_iPendingScore = 100;
         RunTicks(&oGame, 1);
+        std::set<std::string> setNames = DirectoryNames();
         oGame.m_bSaveFound = false;
         SDL_Surface* pExpected = NewSurface(800, 600);
         SDL_BlitSurface(oGame.m_pScreenSurface, nullptr, pExpected, nullptr);
@@ -53,7 +54,7 @@ protected:
             << "expected \"save failed\" over the level-complete screen";
         SDL_FreeSurface(pExpected);
         EXPECT_EQ(ReadFileBytes("save.txt"), strOld) << "the old save was changed";
-        EXPECT_FALSE(FileExists("save.txt.new")) << "the temporary file was left behind";
+        EXPECT_EQ(DirectoryNames(), setNames) << "a temporary file was left behind";
         EXPECT_FALSE(oGame.m_bSaveFound) << "a failed save counted as found";
         EXPECT_EQ(Status(), std::make_tuple(STATE_LEVEL_COMPLETE, 2, 1, 900, 0, 20))
             << "after the failed save";
@@ -80,10 +81,11 @@ protected:
         oGame.m_iGameState = STATE_GAME_OVER;
         oGame.m_iScore = 4200;
         oGame.m_iPendingScore = 0; // the game-over transition counted them in
+        std::set<std::string> setNames = DirectoryNames();
         for (int iKey : {SDLK_a, SDLK_b, SDLK_c, SDLK_RETURN})
             TapKey(&oGame, iKey);
         EXPECT_EQ(ReadFileBytes("highscores.txt"), strOld) << "the old table was changed";
-        EXPECT_FALSE(FileExists("highscores.txt.new")) << "the temporary file was left behind";
+        EXPECT_EQ(DirectoryNames(), setNames) << "a temporary file was left behind";
         double dStartX = AsteroidAt(0)->m_dPosX, dStartY = AsteroidAt(0)->m_dPosY;
         RunTicks(&oGame, 100);
         EXPECT_EQ(Status(), std::make_tuple(STATE_MENU, 1, 3, 0, 0, 4)) << "after the name entry";
@@ -91,38 +93,60 @@ protected:
             << "the title menu's first rock did not move in 100 ticks";
     }
 
+    // Both writes fail as the game runs in a child that becomes user 65534 (nobody), who owns the
+    // working directory and the files but cannot write szUnwritable; the child's failures are
+    // printed as usual and reported by its exit status.
+    void ExpectWritesFailAsNobody(const char* szUnwritable)
+    {
+        for (const char* szName : {".", "save.txt", "highscores.txt"})
+            ASSERT_EQ(chown(szName, NOBODY, NOBODY), 0) << szName << ": " << strerror(errno);
+        fflush(nullptr);
+        pid_t iChild = fork();
+        ASSERT_GE(iChild, 0) << strerror(errno);
+        if (iChild == 0)
+        {
+            bool bReadOnly = setgroups(0, nullptr) == 0 && setgid(NOBODY) == 0 &&
+                             setuid(NOBODY) == 0 && access(szUnwritable, W_OK) != 0;
+            if (bReadOnly)
+            {
+                ExpectSaveFailsAndPlayGoesOn(OLD_SAVE);
+                ExpectRecordKeepsTheTableAndTheMenuRuns(OLD_TABLE);
+            }
+            fflush(nullptr);
+            _exit(!bReadOnly ? 2 : HasFailure() ? 1 : 0);
+        }
+        int iStatus = 0;
+        ASSERT_EQ(waitpid(iChild, &iStatus, 0), iChild);
+        EXPECT_TRUE(WIFEXITED(iStatus) && WEXITSTATUS(iStatus) == 0)
+            << "the game as user " << NOBODY << " ended with wait status " << iStatus
+            << " (exit 1: its checks failed, see above; 2: it could not drop root or could write)";
+        EXPECT_EQ(ReadFileBytes("save.txt") + ReadFileBytes("highscores.txt"),
+                  OLD_SAVE + OLD_TABLE);
+    }
+
     std::string m_strMount;
 };
 
-// The game runs in a child that becomes user 65534 (nobody), owner of the read-only directory;
-// the child's failures are printed as usual and reported by its exit status.
 TEST_F(DiskFaultsTest, ReadOnlyWorkingDirectoryFailsTheWritesAndKeepsTheOldFiles)
 {
     if (geteuid() != 0)
         GTEST_SKIP() << "becoming another user needs root";
-    ASSERT_EQ(chown(".", NOBODY, NOBODY), 0) << strerror(errno);
     ASSERT_EQ(chmod(".", 0555), 0) << strerror(errno);
-    fflush(nullptr);
-    pid_t iChild = fork();
-    ASSERT_GE(iChild, 0) << strerror(errno);
-    if (iChild == 0)
-    {
-        bool bReadOnly = setgroups(0, nullptr) == 0 && setgid(NOBODY) == 0 && setuid(NOBODY) == 0 &&
-                         access(".", W_OK) != 0;
-        if (bReadOnly)
-        {
-            ExpectSaveFailsAndPlayGoesOn(OLD_SAVE);
-            ExpectRecordKeepsTheTableAndTheMenuRuns(OLD_TABLE);
-        }
-        fflush(nullptr);
-        _exit(!bReadOnly ? 2 : HasFailure() ? 1 : 0);
-    }
-    int iStatus = 0;
-    ASSERT_EQ(waitpid(iChild, &iStatus, 0), iChild);
-    EXPECT_TRUE(WIFEXITED(iStatus) && WEXITSTATUS(iStatus) == 0)
-        << "the game as user " << NOBODY << " ended with wait status " << iStatus
-        << " (exit 1: its checks failed, see above; 2: it could not drop root or could write)";
-    EXPECT_EQ(ReadFileBytes("save.txt") + ReadFileBytes("highscores.txt"), OLD_SAVE + OLD_TABLE);
+    ExpectWritesFailAsNobody(".");
+}
+
+// The player made both files read-only: they are not replaced, though the directory is writable.
+TEST_F(DiskFaultsTest, ReadOnlyFilesFailTheWritesAndStayAsTheyWere)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "becoming another user needs root";
+    for (const char* szFile : {"save.txt", "highscores.txt"})
+        ASSERT_EQ(chmod(szFile, 0444), 0) << strerror(errno);
+    ExpectWritesFailAsNobody("save.txt");
+    struct stat oSave, oTable;
+    EXPECT_TRUE(stat("save.txt", &oSave) == 0 && stat("highscores.txt", &oTable) == 0 &&
+                (oSave.st_mode & 07777) == 0444 && (oTable.st_mode & 07777) == 0444)
+        << "the files' permissions changed";
 }
 
 // The game keeps the directory it started in: a save after the directory was renamed and a new

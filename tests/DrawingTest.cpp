@@ -35,6 +35,13 @@ TEST_F(DrawingTest, TriangleFillsTheSamePixelsWhateverTheVertexOrder)
         EXPECT_EQ(CountDifferentPixels(oEngine.m_pScreenSurface, pBackground), 0)
             << "vertex order " << a[0] / 2 << a[1] / 2 << a[2] / 2;
     } while (std::next_permutation(a, a + 3));
+
+    // Here an inner column's edge lands on exactly half a pixel, at (411, 61): the edge formula's
+    // order of operations decides whether that pixel is filled.
+    FillSurface(pBackground, 0);
+    oEngine.DrawTriangle(404, 71, 394, 71, 428, 52, WHITE, pBackground);
+    EXPECT_EQ(White(pBackground), 130);
+    EXPECT_EQ(PixelAt(pBackground, 411, 61) & 0xFFFFFF, 0u);
 }
 
 TEST_F(DrawingTest, VerticalSidesAndOneColumnStripsFillTheColumnsTheirEdgesGive)

@@ -1,6 +1,8 @@
 #include "TestSupport.h"
 
+#include <csignal>
 #include <cstring>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -56,6 +58,7 @@ TEST_F(HighScoresTest, NewScoreGoesAboveEqualScoresAndTheTableKeepsTenEntries)
         {"zed::0042", 0, "zed::42\nabc::0"},
         {"aaa::300\r\nbbb::100\r\n", 200, "aaa::300\nabc::200\nbbb::100"},
         {"ab\n\nccc::\nddd::-50\ne::9\n", 5, "abc::5\nccc::0\nddd::0"},
+        {"ABC::40000\nAnn::700", 500, "ABC::40000\nAnn::700\nabc::500"}, // edited by hand
     };
     for (const auto& oCase : aCases)
     {
@@ -81,18 +84,26 @@ TEST_F(HighScoresTest, UnreadableTableIsLeftAlone)
     // a link to a directory, which a write would replace
     ASSERT_EQ(rename("highscores.txt", "tables"), 0);
     ASSERT_EQ(symlink("tables", "highscores.txt"), 0);
+    std::set<std::string> setNames = DirectoryNames();
     Record(oGame, 50000);
     EXPECT_TRUE(lstat("highscores.txt", &oStatus) == 0 && S_ISLNK(oStatus.st_mode))
         << "the unreadable table was replaced";
-    EXPECT_FALSE(FileExists("highscores.txt.new")) << "a temporary file was left behind";
+    EXPECT_EQ(DirectoryNames(), setNames) << "a temporary file was left behind";
 }
 
 TEST_F(HighScoresTest, FailedWriteLeavesTheOldTableByteForByte)
 {
     MyProjectMain oGame;
-    ASSERT_EQ(mkdir("highscores.txt.new", 0755), 0);
-    WriteFileBytes("highscores.txt.new/keep", "x");
+    std::set<std::string> setNames = DirectoryNames();
+    // A file size limit of a few bytes fails the write, also for root.
+    rlimit oLimit;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &oLimit), 0);
+    rlimit oTiny = {4, oLimit.rlim_max};
+    signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &oTiny), 0);
     Record(oGame, 50000);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &oLimit), 0);
     EXPECT_EQ(ReadFileBytes("highscores.txt"), DEFAULT_TABLE);
+    EXPECT_EQ(DirectoryNames(), setNames) << "a temporary file was left behind";
 }
 } // namespace

@@ -98,19 +98,66 @@ TEST_F(LevelsTest, PointsCountOneByOneOnEvenMillisecondsWithAnExtraLifeAtFiftyTh
     EXPECT_EQ(Status(), std::make_tuple(STATE_PLAYING, 2, 1, 50000, 2500, 20));
 }
 
-TEST_F(LevelsTest, LevelOutOfRangeIsPlayedWithinBoundsAndStaysPlayable)
+TEST_F(LevelsTest, LevelNumberCountsOnAndRocksStopGrowingAtThirtyOneFromLevelThirty)
 {
-    const int MAX = MyProjectMain::MAX_LEVEL;
-    for (auto aLevel : {make_pair(0, 1), {-5, 1}, {INT_MIN, 1}, {MAX + 1, MAX}, {INT_MAX, MAX}})
+    const int aCases[][3] = {{0, 1, 2},        {-5, 1, 2},        {INT_MIN, 1, 2},
+                             {25, 25, 26},     {30, 30, 31},      {31, 31, 31},
+                             {9999, 9999, 31}, {10000, 9999, 31}, {INT_MAX, 9999, 31}};
+    for (const auto& aCase : aCases) // level asked for, level played, large rocks
     {
-        SCOPED_TRACE(aLevel.first);
-        EnterPlay(aLevel.first);
-        EXPECT_EQ(m_pGame->m_iLevel, aLevel.second);
-        EXPECT_EQ(m_pGame->m_iObjectListSize, 4 * aLevel.second + 12);
-        EXPECT_NE(m_pGame->GetObjectAt(aLevel.second + 7), nullptr);
-        EXPECT_EQ(m_pGame->GetObjectAt(aLevel.second + 8), nullptr);
+        SCOPED_TRACE(aCase[0]);
+        EnterPlay(aCase[0]);
+        int iRocks = aCase[2];
+        EXPECT_EQ(m_pGame->m_iLevel, aCase[1]);
+        EXPECT_EQ(m_pGame->m_iObjectListSize, 4 * iRocks + 8);
+        EXPECT_NE(m_pGame->GetObjectAt(iRocks + 6), nullptr);
+        EXPECT_EQ(m_pGame->GetObjectAt(iRocks + 7), nullptr);
         RunTicks(m_pGame, 300, false);
         RunTicks(m_pGame, 3);
         EXPECT_EQ(m_pGame->m_iGameState, STATE_PLAYING);
     }
+    // Next Level goes on past 20, with its bonus.
+    EnterPlay(20);
+    m_pGame->m_iGameState = STATE_LEVEL_COMPLETE;
+    m_pGame->m_iMenuSelection = MENU_NEXT_LEVEL;
+    TapKey(m_pGame, SDLK_RETURN);
+    EXPECT_EQ(Status(), std::make_tuple(STATE_PLAYING, 21, 3, 0, 2000, 4 * 22 + 8));
+}
+
+TEST_F(LevelsTest, ScoreAndPendingPointsStopAtTheLargestIntThroughCountingASaveAndGameOver)
+{
+    MyProjectMain& oGame = *m_pGame;
+    EnterPlay(1);
+    oGame.m_iScore = 2147483646;
+    oGame.m_iPendingScore = 3;
+    for (oGame.m_iTickTime = 1000; oGame.m_iTickTime < 1006; oGame.m_iTickTime++)
+        oGame.CountPendingPoint();
+    EXPECT_EQ(std::make_pair(oGame.m_iScore, oGame.m_iPendingScore), std::make_pair(INT_MAX, 0));
+    oGame.AddPendingScore(2147483600);
+    oGame.AddPendingScore(300);
+    EXPECT_EQ(oGame.m_iPendingScore, INT_MAX);
+    oGame.m_iGameState = STATE_LEVEL_COMPLETE;
+    oGame.m_iMenuSelection = MENU_NEXT_LEVEL;
+    TapKey(&oGame, SDLK_RETURN); // the level bonus
+    EXPECT_EQ(oGame.m_iPendingScore, INT_MAX);
+
+    oGame.m_iScore = 2147483600;
+    oGame.m_iGameState = STATE_LEVEL_COMPLETE;
+    oGame.SaveGame();
+    EXPECT_EQ(ReadFileBytes("save.txt"), "level::3\nlives::3\nscore::2147483647\n");
+    EXPECT_EQ(std::make_pair(oGame.m_iScore, oGame.m_iPendingScore), std::make_pair(INT_MAX, 0));
+
+    // The last life lost with points pending, then the name entered.
+    EnterPlay(1);
+    oGame.m_iScore = 2147483600;
+    oGame.m_iPendingScore = 500;
+    oGame.m_iLives = 0;
+    TheShip()->m_bShielded = false;
+    PlaceAt(AsteroidAt(7), 352, 252);
+    TheShip()->Advance(0);
+    EXPECT_EQ(std::make_tuple(oGame.m_iGameState, oGame.m_iScore, oGame.m_iPendingScore),
+              std::make_tuple(STATE_GAME_OVER, INT_MAX, 0));
+    for (int iKey : {SDLK_a, SDLK_b, SDLK_c, SDLK_RETURN})
+        TapKey(&oGame, iKey);
+    EXPECT_EQ(ReadFileBytes("highscores.txt").substr(0, 16), "abc::2147483647\n");
 }

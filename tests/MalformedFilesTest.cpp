@@ -16,7 +16,7 @@ const char* const PIECES[] = {
     "|a|ab|abc|zzz|ABC|a_c|a:|___|abcd|level|lives|score|\xe9t\xe9|a b",
     "::|:|:::||: :|::::|=|\t::",
     "0|7|0042|-1|-0|+12| 42|2147483647|2147483648|-2147483648||99999999999999999999999|"
-    "-99999999999999999999|12abc|3:4|1e9|20|21",
+    "-99999999999999999999|12abc|3:4|1e9|20|21|30|31|9999|10000",
     "\n|\r\n|\r||\n\n| |\t\v\f"};
 
 class MalformedFilesTest : public StartedEngineTest
@@ -88,7 +88,7 @@ protected:
     std::vector<std::string> m_avPieces[4];
 };
 
-TEST_F(MalformedFilesTest, AnyHighScoreFileIsShownAndRewrittenAsTenWellFormedEntriesBestFirst)
+TEST_F(MalformedFilesTest, AnyHighScoreFileIsShownAndRewrittenWithEveryEntryAsItReadsBack)
 {
     MyProjectMain& oGame = *m_pGame;
     const int aScores[] = {0, 1, 3200, 39400, INT_MAX};
@@ -109,20 +109,27 @@ TEST_F(MalformedFilesTest, AnyHighScoreFileIsShownAndRewrittenAsTenWellFormedEnt
         oGame.m_iScore = iScore;
         oGame.RecordHighScore();
         std::string strTable = ReadFileBytes("highscores.txt");
-        ASSERT_EQ(HighScoreTableProblem(strTable, strName, iScore), "")
+        ASSERT_EQ(HighScoreTableProblem(strTable, strName, iScore, CountTableEntries(strFile)), "")
             << "file " << iFile << " after recording " << strName << " " << iScore << ": "
             << Shown(strFile) << "\nwritten: " << Shown(strTable);
+
+        strcpy(oGame.m_szName, "R-T");
+        oGame.m_iScore = 0;
+        oGame.RecordHighScore();
+        ASSERT_EQ(RoundTripProblem(strTable, ReadFileBytes("highscores.txt"), "R-T"), "")
+            << "file " << iFile << ": " << Shown(strFile);
     }
 }
 
-TEST_F(MalformedFilesTest, OnlyWordsOfThreeLowerCaseLettersAndTwoColonsAreTableEntries)
+TEST_F(MalformedFilesTest, EntriesEditedByHandAreKeptAndOnlyNamesHoldingAColonAreDropped)
 {
-    const char szFile[] = "ab:::5 Abc::9\na\0c::4 abcxx6 ___::8\n\xe9t\xe9::7 xyz::3 abc::7";
+    const char szFile[] = "ab:::5 Abc::9\na\0c::4 abcxx6 ___::8\n\xe9t\xe9::7 Jo::30 xyz::3 ab";
     WriteFileBytes("highscores.txt", std::string(szFile, sizeof szFile - 1));
     strcpy(m_pGame->m_szName, "new");
     m_pGame->m_iScore = 5;
     m_pGame->RecordHighScore();
-    EXPECT_EQ(ReadFileBytes("highscores.txt"), "abc::7\nnew::5\nxyz::3");
+    const char szTable[] = "Abc::9\n___::8\n\xe9t\xe9::7\nabc::6\nnew::5\na\0c::4\nxyz::3";
+    EXPECT_EQ(ReadFileBytes("highscores.txt"), std::string(szTable, sizeof szTable - 1));
 }
 
 TEST_F(MalformedFilesTest, AnySaveFileStartsPlayOfALevelTheGameCanBuild)
@@ -133,8 +140,8 @@ TEST_F(MalformedFilesTest, AnySaveFileStartsPlayOfALevelTheGameCanBuild)
         std::string strFile = MakeFile();
         WriteFileBytes("save.txt", strFile);
         oGame.m_iGameState = STATE_MENU;
-        oGame.m_iLevel = 1 + Pick(MyProjectMain::MAX_LEVEL);
-        oGame.m_iLives = Pick(MyProjectMain::MAX_LIVES + 1);
+        oGame.m_iLevel = 1 + Pick(40);
+        oGame.m_iLives = Pick(4);
         oGame.m_iScore = Pick(100000);
         oGame.m_bSaveFound = false;
         oGame.LoadGame();

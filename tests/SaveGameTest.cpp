@@ -1,5 +1,6 @@
 #include "GameTestSupport.h"
 
+#include <algorithm>
 #include <climits>
 #include <sys/stat.h>
 
@@ -19,11 +20,13 @@ protected:
         SDL_FreeSurface(pExpected);
         return iDifferent;
     }
-    // Play of the level: ship, six bullets, level + 1 asteroids, then the end of the list.
+    // Play of the level: ship, six bullets, level + 1 asteroids (31 from level 30 on), then the
+    // end of the list.
     void ExpectPlayOfLevel(int iLevel)
     {
+        int iRocks = std::min(iLevel, 30) + 1;
         EXPECT_EQ(m_pGame->m_iGameState, STATE_PLAYING) << "level " << iLevel;
-        EXPECT_TRUE(TheShip() && AsteroidAt(iLevel + 7) && !m_pGame->GetObjectAt(iLevel + 8))
+        EXPECT_TRUE(TheShip() && AsteroidAt(iRocks + 6) && !m_pGame->GetObjectAt(iRocks + 7))
             << "not the list of level " << iLevel;
     }
 };
@@ -57,39 +60,64 @@ TEST_F(SaveGameTest, SaveShowsGameSavedOrSaveFailedAndAFailedSaveKeepsTheOldFile
 {
     MyProjectMain& oGame = *m_pGame;
     const std::string strOld = "level::5\nlives::1\nscore::10\n";
-    // The directory standing in the way of the write; none for the save that succeeds.
-    for (std::string strBlocker : {"", "save.txt.new", "save.txt"})
+    // A directory in the save's place stands in the way of the write.
+    for (bool bSaved : {true, false})
     {
         remove("save.txt");
-        if (strBlocker != "save.txt")
+        if (bSaved)
             WriteFileBytes("save.txt", strOld);
-        if (!strBlocker.empty())
+        else
         {
-            ASSERT_EQ(mkdir(strBlocker.c_str(), 0755), 0);
-            WriteFileBytes(strBlocker + "/keep", "x");
+            ASSERT_EQ(mkdir("save.txt", 0755), 0);
+            WriteFileBytes("save.txt/keep", "x");
         }
         oGame.m_bSaveFound = false;
         oGame.m_iUpdateRectCount = 0;
         oGame.CopyBackgroundToScreen();
         oGame.SaveGame();
-        bool bSaved = strBlocker.empty();
         EXPECT_EQ(DifferencesFromBackgroundWith(280, 550, bSaved ? "game saved" : "save failed"), 0)
-            << "blocked by " << strBlocker;
+            << "saved: " << bSaved;
         SDL_Rect oRect = oGame.m_pUpdateRects[0];
         EXPECT_EQ(std::make_tuple(oGame.m_iUpdateRectCount, oRect.x, oRect.y, oRect.w, oRect.h),
                   std::make_tuple(1, 280, 550, 800, 55))
-            << "the message's rectangle queued alone, blocked by " << strBlocker;
-        EXPECT_EQ(oGame.m_bSaveFound, bSaved) << "blocked by " << strBlocker;
-        EXPECT_EQ(ReadFileBytes("save.txt"), bSaved ? "level::2\nlives::3\nscore::0\n"
-                                             : strBlocker == "save.txt" ? ""
-                                                                        : strOld)
-            << "blocked by " << strBlocker;
-        if (!bSaved)
-        {
-            EXPECT_TRUE(FileExists(strBlocker + "/keep")) << strBlocker;
-            ASSERT_EQ(system(("rm -r " + strBlocker).c_str()), 0);
-        }
+            << "the message's rectangle queued alone, saved: " << bSaved;
+        EXPECT_EQ(oGame.m_bSaveFound, bSaved);
+        EXPECT_EQ(ReadFileBytes("save.txt"), bSaved ? "level::2\nlives::3\nscore::0\n" : "");
+        EXPECT_EQ(FileExists("save.txt/keep"), !bSaved);
     }
+}
+
+// Both files are written through a link to the file it names, keep their permission bits, and
+// leave the player's other files alone, even those named like a temporary file.
+TEST_F(SaveGameTest, ReplacingAFileKeepsTheLinksModesAndFilesThePlayerSetUp)
+{
+    MyProjectMain& oGame = *m_pGame;
+    ASSERT_EQ(mkdir("mine", 0755), 0);
+    WriteFileBytes("mine/save", "old");
+    ASSERT_EQ(chmod("mine/save", 0604), 0);
+    ASSERT_EQ(symlink("mine/save", "save.txt"), 0);
+    ASSERT_EQ(chmod("highscores.txt", 0640), 0);
+    for (const char* szStray : {"save.txt.new", "highscores.txt.new", "mine/save.new"})
+        WriteFileBytes(szStray, "player's own");
+    std::set<std::string> setNames = DirectoryNames(), setMine = DirectoryNames("mine");
+
+    oGame.m_iGameState = STATE_LEVEL_COMPLETE;
+    oGame.SaveGame();
+    strcpy(oGame.m_szName, "abc");
+    oGame.m_iScore = 50000;
+    oGame.RecordHighScore();
+
+    EXPECT_TRUE(oGame.m_bSaveFound);
+    struct stat oStatus;
+    EXPECT_TRUE(lstat("save.txt", &oStatus) == 0 && S_ISLNK(oStatus.st_mode)) << "link replaced";
+    EXPECT_EQ(ReadFileBytes("mine/save"), "level::2\nlives::3\nscore::0\n");
+    for (auto [szFile, iMode] : {std::pair("mine/save", 0604u), {"highscores.txt", 0640u}})
+        EXPECT_TRUE(stat(szFile, &oStatus) == 0 && (oStatus.st_mode & 07777) == iMode) << szFile;
+    EXPECT_EQ(ReadFileBytes("highscores.txt").substr(0, 22), "abc::50000\noru::39400\n");
+    for (const char* szStray : {"save.txt.new", "highscores.txt.new", "mine/save.new"})
+        EXPECT_EQ(ReadFileBytes(szStray), "player's own") << szStray;
+    EXPECT_EQ(DirectoryNames(), setNames);
+    EXPECT_EQ(DirectoryNames("mine"), setMine);
 }
 
 TEST_F(SaveGameTest, LoadTakesTheValuesByLinePositionWithinTheirRanges)
@@ -105,7 +133,9 @@ TEST_F(SaveGameTest, LoadTakesTheValuesByLinePositionWithinTheirRanges)
         {"level 4\n\nscore::8\n", 6, 2, 8},
         {"level::0\nlives::9\nscore::-5\n", 1, 3, 0},
         {"level::-3\nlives::-1\nscore::99999999999\n", 1, 0, INT_MAX},
-        {"level::99999999999\nlives::1\nscore::1\n", MyProjectMain::MAX_LEVEL, 1, 1},
+        {"level::25\nlives::1\nscore::1\n", 25, 1, 1},
+        {"level::10000\nlives::1\nscore::1\n", 9999, 1, 1},
+        {"level::99999999999\nlives::1\nscore::1\n", 9999, 1, 1},
     };
     for (const auto& oCase : aCases)
     {
@@ -122,6 +152,24 @@ TEST_F(SaveGameTest, LoadTakesTheValuesByLinePositionWithinTheirRanges)
         EXPECT_TRUE(oGame.m_bSaveFound) << std::get<0>(oCase);
         ExpectPlayOfLevel(std::get<1>(oCase));
     }
+}
+
+TEST_F(SaveGameTest, LoadedLevelTwentyFiveIsShownAsLevel25)
+{
+    MyProjectMain& oGame = *m_pGame;
+    WriteFileBytes("save.txt", "level::25\nlives::1\nscore::1\n");
+    oGame.LoadGame();
+    ExpectPlayOfLevel(25);
+    oGame.CopyBackgroundToScreen();
+    oGame.DrawOverlayText();
+    // The level's corner of the bottom strip holds that text alone.
+    SDL_Surface* pExpected = NewSurface(800, 600);
+    SDL_BlitSurface(oGame.m_pScreenSurface, nullptr, pExpected, nullptr);
+    SDL_Rect oCorner = {700, 565, 100, 35};
+    SDL_BlitSurface(oGame.m_pBackdropSurface, &oCorner, pExpected, &oCorner);
+    oGame.DrawText(700, 575, "Level 25", 0xFFFFFF, oGame.m_pFont12, pExpected);
+    EXPECT_EQ(CountDifferentPixels(oGame.m_pScreenSurface, pExpected), 0);
+    SDL_FreeSurface(pExpected);
 }
 
 TEST_F(SaveGameTest, LoadOfASaveThatIsADirectoryStaysOnTheTitleMenu)

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 #include <initializer_list>
 
 #include "GameTestSupport.h"
@@ -60,6 +61,22 @@ TEST_F(ShipTest, ThrustIsLimitedPerAxisBeforeTheBrakeAndTheDrag)
         pShip->m_dHeading = aTurn[0];
         AdvanceHolding({static_cast<int>(aTurn[1])});
         EXPECT_EQ(pShip->m_dHeading, aTurn[2]) << "turning from " << aTurn[0];
+    }
+}
+
+TEST_F(ShipTest, ThrustAtEveryHeadingReachedByTurningIsTheHeadingFormulaBitForBit)
+{
+    Ship* pShip = TheShip();
+    for (int iTurn = 1; iTurn <= 400; iTurn++)
+    {
+        AdvanceHolding({SDLK_RIGHT});
+        double dHeading = pShip->m_dHeading;
+        pShip->m_dVelX = pShip->m_dVelY = 0;
+        AdvanceHolding({SDLK_UP}); // thrust from rest, then the drag
+        double dRadians = dHeading * 3.141592653589793 / 180;
+        ASSERT_EQ(make_pair(pShip->m_dVelX, pShip->m_dVelY),
+                  make_pair(cos(dRadians) * 0.000625 * 0.9989, sin(dRadians) * 0.000625 * 0.9989))
+            << "heading " << dHeading << " after " << iTurn << " turns";
     }
 }
 

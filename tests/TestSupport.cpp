@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include <cstring>
+
 void WorkingDirectoryTest::SetUp()
 {
     char szPrevious[4096];
@@ -39,6 +41,20 @@ int CountDifferentPixels(SDL_Surface* pA, SDL_Surface* pB)
         for (int iX = 0; iX < pA->w; iX++)
             iDifferent += (PixelAt(pA, iX, iY) & 0xFFFFFF) != (PixelAt(pB, iX, iY) & 0xFFFFFF);
     return iDifferent;
+}
+
+std::set<std::string> DirectoryNames(const std::string& strDirectory)
+{
+    std::set<std::string> setNames;
+    DIR* pDirectory = opendir(strDirectory.c_str());
+    while (dirent* pEntry = pDirectory != nullptr ? readdir(pDirectory) : nullptr)
+    {
+        if (strcmp(pEntry->d_name, ".") != 0 && strcmp(pEntry->d_name, "..") != 0)
+            setNames.insert(pEntry->d_name);
+    }
+    if (pDirectory != nullptr)
+        closedir(pDirectory);
+    return setNames;
 }
 
 int CountPixels(SDL_Surface* pSurface, Uint32 iColour, int iX, int iY, int iWidth, int iHeight)

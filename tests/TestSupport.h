@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 #include "MyProjectMain.h"
@@ -57,5 +58,7 @@ inline SDL_Surface* NewSurface(int iWidth, int iHeight)
 int CountDifferentPixels(SDL_Surface* pA, SDL_Surface* pB);
 // Number of pixels of the given colour inside a rectangle of a surface.
 int CountPixels(SDL_Surface* pSurface, Uint32 iColour, int iX, int iY, int iWidth, int iHeight);
+// The names in a directory, "." and ".." left out; a file left behind shows up here.
+std::set<std::string> DirectoryNames(const std::string& strDirectory = ".");
 
 #endif

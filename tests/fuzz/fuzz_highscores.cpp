@@ -1,4 +1,5 @@
-// Any high-score file is drawn on the high-score screen, then a new score is recorded into it.
+// Any high-score file is drawn on the high-score screen, then a new score is recorded into it and
+// the table written is read back as written.
 #include "FuzzGame.h"
 
 #include <cstring>
@@ -16,6 +17,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t iSize)
     g_pGame->m_iNameLength = 3;
     g_pGame->m_iScore = iScore;
     g_pGame->RecordHighScore();
-    Require(HighScoreTableProblem(ReadFileBytes("highscores.txt"), "new", iScore));
+    std::string strFile(reinterpret_cast<const char*>(pData), iSize);
+    std::string strTable = ReadFileBytes("highscores.txt");
+    Require(HighScoreTableProblem(strTable, "new", iScore, CountTableEntries(strFile)));
+
+    strcpy(g_pGame->m_szName, "R-T");
+    g_pGame->m_iScore = 0;
+    g_pGame->RecordHighScore();
+    Require(RoundTripProblem(strTable, ReadFileBytes("highscores.txt"), "R-T"));
     return 0;
 }

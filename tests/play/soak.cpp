@@ -48,8 +48,8 @@ void CheckInvariants(int iStateBefore, int iScoreBefore)
 {
     bool bPlay = InGame(g_pGame->m_iGameState);
     int iSize = g_pGame->m_iObjectListSize;
-    if (iSize != (bPlay ? 4 * g_pGame->m_iLevel + 12 : 4))
-        Violation("a list of 4 slots, or 4 per level and 12", std::to_string(iSize));
+    if (iSize != (bPlay ? 4 * std::min(g_pGame->m_iLevel, 30) + 12 : 4))
+        Violation("a list of 4 slots, or 4 per level up to 30 and 12", std::to_string(iSize));
     bool bEnded = false;
     for (int i = 0, iFixed = bPlay ? MyProjectMain::FIRST_ASTEROID_SLOT : 3; i < iSize; i++)
     {
