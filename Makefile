@@ -59,6 +59,7 @@ bench: build
 	bash bench/run-bench.sh $(BUILD_DIR)/bench/starshards-bench $(BUILD_DIR)/bench.json
 	LD_LIBRARY_PATH=$(SDL12_COMPAT_DIR) \
 	    bash bench/run-bench.sh $(BUILD_DIR)/bench/starshards-bench $(BUILD_DIR)/bench-compat.json
+	python3 bench/side-by-side.py $(BUILD_DIR)/bench.json $(BUILD_DIR)/bench-compat.json
 	$(BENCH_CPU)
 	LD_LIBRARY_PATH=$(SDL12_COMPAT_DIR) $(BENCH_CPU)
 
