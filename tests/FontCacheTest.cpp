@@ -115,22 +115,3 @@ TEST_F(TextDrawingTest, TextComesOutInItsColourAndANullFontMeansTheDefaultFont)
     DrawHi(0xFFFFFF, m_pEngine->m_oFontCache.LookUpFont("missing.ttf", 24));
     EXPECT_EQ(Ink(), 0) << "a font that failed to open draws nothing";
 }
-
-TEST_F(TextDrawingTest, DefaultFontIsTheEntryRequestedBeforeStartUpAndNoneForAnEmptyName)
-{
-    FontEntry* p24 = nullptr;
-    EXPECT_EQ(StdoutOf([&] { p24 = m_pEngine->m_oFontCache.LookUpFont("emulogic.ttf", 24); }),
-              Line("Loading font", 24));
-    EXPECT_EQ(StdoutOf([&] { m_pEngine->StartUp("Starshards", 800, 600, "emulogic.ttf", 24); }),
-              "");
-    EXPECT_EQ(m_pEngine->m_pStandardFont, p24);
-    EXPECT_NE(p24->m_pFont, nullptr);
-    EXPECT_EQ(StdoutOf([&] { m_pEngine.reset(); }), Line("Free font", 24));
-
-    m_pEngine = std::make_unique<BaseEngine>(10);
-    EXPECT_EQ(StdoutOf([&] { m_pEngine->StartUp("Starshards", 800, 600, "", 24); }), "");
-    EXPECT_EQ(m_pEngine->m_pStandardFont, nullptr);
-    EXPECT_EQ(m_pEngine->m_oFontCache.GetCount(), 0);
-    DrawHi(0xFFFFFF, nullptr);
-    EXPECT_EQ(Ink(), 0) << "no font given and no default font";
-}

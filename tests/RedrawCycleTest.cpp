@@ -133,11 +133,8 @@ TEST_F(RedrawCycleTest, PartialPushClipsItsRectanglesToTheScreenOrCoversItWhenTh
     for (const auto& ai : aaiQueued)
         oEngine.QueueUpdateRect(ai[0], ai[1], ai[2], ai[3]);
     EXPECT_EQ(Present(oEngine, true, false), "{0,0,40,40;780,580,20,20;}") << "off it: dropped";
-    for (int i = 0; i < 5; i++)
-    {
-        EXPECT_EQ(oEngine.NextUpdateRect() - oEngine.m_pUpdateRects, i < 3 ? i : 0) << "call " << i;
-        EXPECT_EQ(oEngine.m_iUpdateRectCount, i < 3 ? i + 1 : 4) << "after call " << i;
-    }
+    for (int i = 0; i < 4; i++)
+        oEngine.QueueUpdateRect(10 * i, 0, 5, 5);
     EXPECT_EQ(Present(oEngine, true, false), "[0,0,0,0]") << "overflow pushes the whole surface";
     EXPECT_EQ(oEngine.m_iUpdateRectCount, 0);
     oEngine.QueueUpdateRect(0, 0, 2000, 10);
