@@ -108,10 +108,11 @@ TEST_F(DrawingTest, BackgroundPixelWritesReachBothCornersAndOutsideStopAtTheFirs
     FillSurface(oEngine.m_pBackdropSurface, 0);
     oEngine.PutBackgroundPixel(0, 0, WHITE);
     oEngine.PutBackgroundPixel(799, 599, WHITE);
-    EXPECT_EQ(PixelAt(oEngine.m_pBackdropSurface, 0, 0) +
-                  PixelAt(oEngine.m_pBackdropSurface, 799, 599),
-              2 * WHITE);
-    EXPECT_EQ(White(oEngine.m_pBackdropSurface), 2);
+    SDL_Surface* pBackground = oEngine.m_pBackdropSurface;
+    EXPECT_EQ(CountPixels(pBackground, WHITE, 0, 0, 1, 1) +
+                  CountPixels(pBackground, WHITE, 799, 599, 1, 1) + White(pBackground),
+              4)
+        << "white in both corners and nowhere else";
     const std::tuple<int, int, const char*> aCases[] = {{-1, -1, "iX >= 0"},
                                                         {800, -1, "iX < m_iIntsPerScreenRow"},
                                                         {0, -1, "iY >= 0"},
