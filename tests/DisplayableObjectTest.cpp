@@ -111,9 +111,6 @@ TEST(ObjectListTest, WalksStopAtTheFirstEmptyEntryOrRightAfterTheListIsDeleted)
               "a.Advance b.Advance a.Render b.Render a.Erase b.Erase a.Rect b.Rect ~a ~b ");
     EXPECT_EQ(oEngine.GetObjectAt(0), nullptr) << "no list after deleting it";
     delete pBehindTheEnd;
-    oEngine.m_iObjectListChanged = 0;
-    oEngine.DeleteAllObjects();
-    EXPECT_EQ(oEngine.m_iObjectListChanged, 1) << "deleting no list still marks it changed";
 
     g_strLog.clear();
     oEngine.m_ppObjects = new DisplayableObject* [4]

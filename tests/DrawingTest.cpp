@@ -101,19 +101,25 @@ TEST_F(DrawingTest, TrianglesPartlyOffTheScreenDrawOnlyTheirOnScreenPixels)
     }
 }
 
-TEST_F(DrawingTest, BackgroundPixelWritesReachBothCornersAndStopTheProgramOutside)
+TEST_F(DrawingTest, BackgroundPixelWritesReachBothCornersAndOutsideStopAtTheFirstFailedCheck)
 {
     BaseEngine oEngine(100);
     Start(&oEngine);
     FillSurface(oEngine.m_pBackdropSurface, 0);
     oEngine.PutBackgroundPixel(0, 0, WHITE);
     oEngine.PutBackgroundPixel(799, 599, WHITE);
-    EXPECT_EQ(PixelAt(oEngine.m_pBackdropSurface, 0, 0) & 0xFFFFFF, WHITE);
-    EXPECT_EQ(PixelAt(oEngine.m_pBackdropSurface, 799, 599) & 0xFFFFFF, WHITE);
-    EXPECT_EQ(White(oEngine.m_pBackdropSurface), 2);
-
-    for (auto [iX, iY] : {std::pair(-1, 0), {800, 0}, {0, -1}, {0, 600}})
-        EXPECT_DEATH(oEngine.PutBackgroundPixel(iX, iY, WHITE), "src/BaseEngine")
+    SDL_Surface* pBackground = oEngine.m_pBackdropSurface;
+    EXPECT_EQ(CountPixels(pBackground, WHITE, 0, 0, 1, 1) +
+                  CountPixels(pBackground, WHITE, 799, 599, 1, 1) + White(pBackground),
+              4)
+        << "white in both corners and nowhere else";
+    const std::tuple<int, int, const char*> aCases[] = {{-1, -1, "iX >= 0"},
+                                                        {800, -1, "iX < m_iIntsPerScreenRow"},
+                                                        {0, -1, "iY >= 0"},
+                                                        {799, 600, "iY < m_iScreenHeight"}};
+    for (const auto& [iX, iY, szCheck] : aCases)
+        EXPECT_DEATH(oEngine.PutBackgroundPixel(iX, iY, WHITE),
+                     std::string("Assertion failed: ") + szCheck + ", file src/BaseEngine")
             << "pixel (" << iX << "," << iY << ")";
 }
 } // namespace

@@ -59,6 +59,7 @@ TEST_F(HighScoresTest, NewScoreGoesAboveEqualScoresAndTheTableKeepsTenEntries)
         {"aaa::300\r\nbbb::100\r\n", 200, "aaa::300\nabc::200\nbbb::100"},
         {"ab\n\nccc::\nddd::-50\ne::9\n", 5, "abc::5\nccc::0\nddd::0"},
         {"ABC::40000\nAnn::700", 500, "ABC::40000\nAnn::700\nabc::500"}, // edited by hand
+        {"aaa::1\nbbb::5\nccc::5", 0, "bbb::5\nccc::5\naaa::1\nabc::0"}, // out of order
     };
     for (const auto& oCase : aCases)
     {
@@ -73,37 +74,30 @@ TEST_F(HighScoresTest, NewScoreGoesAboveEqualScoresAndTheTableKeepsTenEntries)
     }
 }
 
-TEST_F(HighScoresTest, UnreadableTableIsLeftAlone)
-{
-    MyProjectMain oGame;
-    remove("highscores.txt");
-    ASSERT_EQ(mkdir("highscores.txt", 0755), 0);
-    Record(oGame, 50000);
-    struct stat oStatus;
-    EXPECT_TRUE(stat("highscores.txt", &oStatus) == 0 && S_ISDIR(oStatus.st_mode));
-    // a link to a directory, which a write would replace
-    ASSERT_EQ(rename("highscores.txt", "tables"), 0);
-    ASSERT_EQ(symlink("tables", "highscores.txt"), 0);
-    std::set<std::string> setNames = DirectoryNames();
-    Record(oGame, 50000);
-    EXPECT_TRUE(lstat("highscores.txt", &oStatus) == 0 && S_ISLNK(oStatus.st_mode))
-        << "the unreadable table was replaced";
-    EXPECT_EQ(DirectoryNames(), setNames) << "a temporary file was left behind";
-}
-
-TEST_F(HighScoresTest, FailedWriteLeavesTheOldTableByteForByte)
+// A failed write (a file size limit of a few bytes fails it, also for root) and a table that
+// cannot be read, a directory or a link to one, leave the old table and no temporary file.
+TEST_F(HighScoresTest, TableThatCannotBeWrittenOrReadIsLeftAlone)
 {
     MyProjectMain oGame;
     std::set<std::string> setNames = DirectoryNames();
-    // A file size limit of a few bytes fails the write, also for root.
-    rlimit oLimit;
+    rlimit oLimit, oTiny;
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &oLimit), 0);
-    rlimit oTiny = {4, oLimit.rlim_max};
+    oTiny = {4, oLimit.rlim_max};
     signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &oTiny), 0);
     Record(oGame, 50000);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &oLimit), 0);
     EXPECT_EQ(ReadFileBytes("highscores.txt"), DEFAULT_TABLE);
+    EXPECT_EQ(DirectoryNames(), setNames) << "a temporary file was left behind";
+    ASSERT_TRUE(remove("highscores.txt") == 0 && mkdir("highscores.txt", 0755) == 0);
+    Record(oGame, 50000);
+    EXPECT_EQ(DirectoryNames(), setNames) << "a temporary file was left behind";
+    ASSERT_TRUE(rename("highscores.txt", "tables") == 0 &&
+                symlink("tables", "highscores.txt") == 0);
+    Record(oGame, 50000);
+    struct stat oStatus;
+    EXPECT_TRUE(lstat("highscores.txt", &oStatus) == 0 && S_ISLNK(oStatus.st_mode)) << "replaced";
+    setNames.insert("tables");
     EXPECT_EQ(DirectoryNames(), setNames) << "a temporary file was left behind";
 }
 } // namespace

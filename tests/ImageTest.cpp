@@ -69,41 +69,28 @@ TEST_F(ImageTest, PixelImageCopiesEveryPixelOfTheDrawThatLiesOnTheTargetAndInThe
     }
 }
 
-TEST_F(ImageTest, PixelImageWithoutPixelsDrawsNothing)
+TEST_F(ImageTest, ImagesWithoutAPictureDrawNothingAndPngAlphaIsKeptOnlyBySurfaceImage)
 {
     PixelImage oImage;
-    oImage.DrawImage(m_pTarget, 0, 0, 0, 0, 4, 4);
-    EXPECT_EQ(CountPixels(m_pTarget, BLUE, 0, 0, 10, 10), 100) << "never loaded";
-    ASSERT_TRUE(oImage.LoadPicture("grey.bmp"));
-    ASSERT_TRUE(oImage.LoadPicture("grey.bmp")) << "releases the first picture (LeakSanitizer)";
     EXPECT_FALSE(oImage.LoadPicture("missing.png"));
     oImage.DrawImage(m_pTarget, 0, 0, 0, 0, 4, 4);
     EXPECT_EQ(CountPixels(m_pTarget, BLUE, 0, 0, 10, 10), 100) << "after a failed load";
-}
-
-TEST_F(ImageTest, SurfaceImageHonoursThePngAlphaAndReleasesItsPictureOnReload)
-{
     SDL_Surface* pTarget = NewSurface(96, 96);
     FillSurface(pTarget, GREEN);
     SurfaceImage oRock, oEmpty;
-    ASSERT_TRUE(oRock.LoadPicture("asteroid1.png"));
+    ASSERT_TRUE(oRock.LoadPicture("asteroid1_small.png") && oRock.LoadPicture("asteroid1.png"));
     EXPECT_EQ(oRock.DrawImage(pTarget, 0, 0, 0, 0, 96, 96), 0);
     EXPECT_EQ(PixelAt(pTarget, 0, 0) & 0xFFFFFF, GREEN) << "corner, outside the rock";
     EXPECT_NE(PixelAt(pTarget, 48, 48) & 0xFFFFFF, GREEN) << "centre of the rock";
     EXPECT_LT(oEmpty.DrawImage(pTarget, 0, 0, 0, 0, 96, 96), 0) << "no picture loaded";
-
-    PixelImage oOpaque;
-    ASSERT_TRUE(oOpaque.LoadPicture("asteroid1.png"));
-    oOpaque.DrawImage(pTarget, 0, 0, 0, 0, 96, 96);
+    ASSERT_TRUE(oImage.LoadPicture("asteroid1.png"));
+    oImage.DrawImage(pTarget, 0, 0, 0, 0, 96, 96);
     EXPECT_EQ(CountPixels(pTarget, GREEN, 0, 0, 96, 96), 0) << "PixelImage has no transparency";
     SDL_FreeSurface(pTarget);
-
-    ASSERT_TRUE(oRock.LoadPicture("asteroid1_small.png")) << "frees the first (LeakSanitizer)";
-    EXPECT_EQ(oRock.GetSurface()->w, 32) << "the second picture replaces it";
 }
 
 // Once a video mode exists the rocks are kept in the display's format for fast blits; what they
-// draw must not change (SDL's two blend paths may round one step apart).
+// draw must not change (SDL's two blend paths may round one step apart, SDL2's up to two).
 using DisplayFormatTest = StartedEngineTest;
 
 TEST_F(DisplayFormatTest, RocksInTheDisplayFormatDrawLikeThePicturesAsLoaded)
@@ -113,33 +100,20 @@ TEST_F(DisplayFormatTest, RocksInTheDisplayFormatDrawLikeThePicturesAsLoaded)
     for (const char* szName : {"asteroid1.png", "asteroid2_medium.png", "asteroid3_small.png"})
     {
         SurfaceImage oRock;
-        ASSERT_TRUE(oRock.LoadPicture(szName));
         SDL_Surface* pLoaded = IMG_Load(szName);
-        ASSERT_NE(pLoaded, nullptr);
-        EXPECT_EQ(oRock.GetSurface()->format->Rmask, oEngine.m_pScreenSurface->format->Rmask)
-            << szName << " is not in the display's layout";
-        EXPECT_NE(oRock.GetSurface()->format->Amask, 0u) << szName << " lost its alpha";
-
+        ASSERT_TRUE(oRock.LoadPicture(szName) && pLoaded != nullptr);
         SDL_Surface* pExpected = NewSurface(pLoaded->w, pLoaded->h);
         SDL_Surface* pDrawn = NewSurface(pLoaded->w, pLoaded->h);
-        for (int i = 0; i < pLoaded->w * pLoaded->h; i++) // a varied background under the edges
+        int iPixels = pLoaded->w * pLoaded->h, iFarOff = 0;
+        for (int i = 0; i < iPixels; i++) // a varied background under the edges
             static_cast<Uint32*>(pExpected->pixels)[i] = static_cast<Uint32*>(pDrawn->pixels)[i] =
                 static_cast<Uint32>(i * 2654435761u) & 0xFFFFFF;
         SDL_BlitSurface(pLoaded, nullptr, pExpected, nullptr);
         oRock.DrawImage(pDrawn, 0, 0, 0, 0, pLoaded->w, pLoaded->h);
-        int iFarOff = 0;
-        for (int iY = 0; iY < pLoaded->h; iY++)
-        {
-            for (int iX = 0; iX < pLoaded->w; iX++)
-            {
-                Uint32 iA = PixelAt(pExpected, iX, iY), iB = PixelAt(pDrawn, iX, iY);
-                for (int iShift = 0; iShift < 24; iShift += 8)
-                    iFarOff += abs(int((iA >> iShift) & 0xFF) - int((iB >> iShift) & 0xFF)) > 2;
-            }
-        }
-        EXPECT_EQ(iFarOff, 0)
-            << szName
-            << ": channels more than two steps from the loaded picture (SDL2 rounds its blend so)";
+        for (int i = 0; i < iPixels * 4; i++)
+            iFarOff += i % 4 != 3 && abs(static_cast<Uint8*>(pExpected->pixels)[i] -
+                                         static_cast<Uint8*>(pDrawn->pixels)[i]) > 2;
+        EXPECT_EQ(iFarOff, 0) << szName << ": channels more than two steps off";
         SDL_FreeSurface(pExpected);
         SDL_FreeSurface(pDrawn);
         SDL_FreeSurface(pLoaded);

@@ -64,19 +64,24 @@ TEST_F(ShipTest, ThrustIsLimitedPerAxisBeforeTheBrakeAndTheDrag)
     }
 }
 
-TEST_F(ShipTest, ThrustAtEveryHeadingReachedByTurningIsTheHeadingFormulaBitForBit)
+TEST_F(ShipTest, StartsAsTheNotchedArrowheadAndWrapsOnceWhollyOutsideThePlayArea)
 {
-    Ship* pShip = TheShip();
-    for (int iTurn = 1; iTurn <= 400; iTurn++)
+    SDL_Surface* pExpected = NewSurface(800, 600);
+    FillSurface(pExpected, 0x000000);
+    m_pGame->DrawTriangle(400, 280, 385, 316, 414, 316, 0xFFFFFF, pExpected);
+    m_pGame->DrawTriangle(400, 305, 385, 316, 414, 316, 0x000000, pExpected);
+    WhitePixelsDrawnAt(0);
+    EXPECT_EQ(CountDifferentPixels(m_pGame->m_pScreenSurface, pExpected), 0);
+    SDL_FreeSurface(pExpected);
+    const double aCases[][4] = {{-30.5, 300, 799, 300}, {-30, 300, -30, 300}, {829.5, 300, 0, 300},
+                                {829, 300, 829, 300},   {400, 4.5, 400, 599}, {400, 5, 400, 5},
+                                {400, 629.5, 400, 35},  {400, 629, 400, 629}};
+    for (const auto& aCase : aCases) // x, y, x and y after one tick
     {
-        AdvanceHolding({SDLK_RIGHT});
-        double dHeading = pShip->m_dHeading;
-        pShip->m_dVelX = pShip->m_dVelY = 0;
-        AdvanceHolding({SDLK_UP}); // thrust from rest, then the drag
-        double dRadians = dHeading * 3.141592653589793 / 180;
-        ASSERT_EQ(make_pair(pShip->m_dVelX, pShip->m_dVelY),
-                  make_pair(cos(dRadians) * 0.000625 * 0.9989, sin(dRadians) * 0.000625 * 0.9989))
-            << "heading " << dHeading << " after " << iTurn << " turns";
+        PlaceAt(TheShip(), aCase[0], aCase[1]);
+        TheShip()->Advance(0);
+        EXPECT_EQ(make_pair(TheShip()->m_dPosX, TheShip()->m_dPosY), make_pair(aCase[2], aCase[3]))
+            << "from (" << aCase[0] << ", " << aCase[1] << ")";
     }
 }
 

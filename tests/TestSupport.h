@@ -20,11 +20,6 @@ protected:
 
     // Path of a file inside the temporary working directory.
     std::string PathOf(const std::string& strName) const { return m_strDirectory + "/" + strName; }
-    // Removes an asset link, so the game finds the file missing.
-    void RemoveAsset(const std::string& strName)
-    {
-        ASSERT_EQ(unlink(PathOf(strName).c_str()), 0) << strName;
-    }
 
     std::string m_strDirectory;
 
