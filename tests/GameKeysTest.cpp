@@ -99,3 +99,23 @@ TEST_F(GameKeysTest, BulletsMoveBeforeTheAsteroidsTestThem)
         EXPECT_EQ(AsteroidAt(7)->m_iSize, dVelX < 0 ? 64 : 96) << "bullet velocity " << dVelX;
     }
 }
+
+TEST_F(GameKeysTest, SlowPassesAndTheTickCounterWrapKeepOneAdvancePerMillisecond)
+{
+    EnterPlay(1);
+    m_pGame->m_iTickTime = 2147483647 - 500; // 2^31 ms after start the int turns negative
+    RunTicks(m_pGame, 1, false);
+    PlaceAt(AsteroidAt(7), 100, 200);
+    AsteroidAt(7)->m_dVelX = 0.25;
+    for (int iMs = 1; iMs <= 1000; iMs += iMs % 100 == 1 ? 5 : 1) // every 100 ms a 5 ms pass
+    {
+        m_pGame->m_iTickTime = static_cast<int>(2147483647u - 499 + iMs);
+        m_pGame->RunGameTick();
+        m_pGame->PresentFrame();
+    }
+    EXPECT_EQ(AsteroidAt(7)->m_dPosX, 100 + 0.25 * 1000) << "a second's advances, through the wrap";
+
+    m_pGame->m_iTickTime += 3000; // a three-second stall: only its last quarter second is played
+    m_pGame->RunGameTick();
+    EXPECT_EQ(AsteroidAt(7)->m_dPosX, 350 + 0.25 * 250);
+}

@@ -1,7 +1,9 @@
 #include "GameTestSupport.h"
 
 #include <climits>
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 namespace
 {
@@ -72,6 +74,43 @@ TEST_F(SaveGameTest, ReplacingAFileKeepsTheLinksModesAndFilesThePlayerSetUp)
         EXPECT_EQ(ReadFileBytes(szStray), "player's own") << szStray;
     EXPECT_EQ(std::make_pair(DirectoryNames(), DirectoryNames("mine")),
               std::make_pair(setNames, setMine));
+}
+
+// Root may write anything: the player's view is checked as user nobody, in a child process.
+TEST_F(SaveGameTest, FilesThePlayerCannotWriteAreLeftAsTheyAre)
+{
+    const int NOBODY = 65534;
+    MyProjectMain& oGame = *m_pGame;
+    WriteFileBytes("save.txt", "level::5\nlives::1\nscore::10\n");
+    for (const char* szName : {".", "save.txt", "highscores.txt"})
+        ASSERT_EQ(chown(szName, NOBODY, NOBODY), 0) << szName;
+    ASSERT_EQ(chmod("save.txt", 0444) + chmod("highscores.txt", 0444), 0);
+    std::string strTable = ReadFileBytes("highscores.txt");
+    fflush(nullptr);
+    pid_t iChild = fork();
+    ASSERT_GE(iChild, 0);
+    if (iChild == 0)
+    {
+        if (setgroups(0, nullptr) != 0 || setgid(NOBODY) != 0 || setuid(NOBODY) != 0)
+            _exit(2);
+        oGame.m_iGameState = STATE_LEVEL_COMPLETE;
+        oGame.m_bSaveFound = false;
+        oGame.SaveGame();
+        EXPECT_FALSE(oGame.m_bSaveFound) << "a save into a read-only file counted as done";
+        strcpy(oGame.m_szName, "abc");
+        oGame.m_iScore = 50000;
+        oGame.RecordHighScore();
+        fflush(nullptr);
+        _exit(HasFailure() ? 1 : 0);
+    }
+    int iStatus = 0;
+    ASSERT_EQ(waitpid(iChild, &iStatus, 0), iChild);
+    EXPECT_TRUE(WIFEXITED(iStatus) && WEXITSTATUS(iStatus) == 0) << "status " << iStatus;
+    EXPECT_EQ(ReadFileBytes("save.txt"), "level::5\nlives::1\nscore::10\n");
+    EXPECT_EQ(ReadFileBytes("highscores.txt"), strTable);
+    struct stat oStatus;
+    for (const char* szName : {"save.txt", "highscores.txt"})
+        EXPECT_TRUE(stat(szName, &oStatus) == 0 && (oStatus.st_mode & 07777) == 0444) << szName;
 }
 
 TEST_F(SaveGameTest, LoadTakesTheValuesByLinePositionWithinTheirRanges)

@@ -64,6 +64,22 @@ TEST_F(ShipTest, ThrustIsLimitedPerAxisBeforeTheBrakeAndTheDrag)
     }
 }
 
+TEST_F(ShipTest, ThrustAtEveryHeadingReachedByTurningIsTheHeadingFormulaBitForBit)
+{
+    Ship* pShip = TheShip();
+    for (int iTurn = 1; iTurn <= 400; iTurn++)
+    {
+        AdvanceHolding({SDLK_RIGHT});
+        double dHeading = pShip->m_dHeading;
+        pShip->m_dVelX = pShip->m_dVelY = 0;
+        AdvanceHolding({SDLK_UP}); // thrust from rest, then the drag
+        double dRadians = dHeading * 3.141592653589793 / 180;
+        ASSERT_EQ(make_pair(pShip->m_dVelX, pShip->m_dVelY),
+                  make_pair(cos(dRadians) * 0.000625 * 0.9989, sin(dRadians) * 0.000625 * 0.9989))
+            << "heading " << dHeading << " after " << iTurn << " turns";
+    }
+}
+
 TEST_F(ShipTest, StartsAsTheNotchedArrowheadAndWrapsOnceWhollyOutsideThePlayArea)
 {
     SDL_Surface* pExpected = NewSurface(800, 600);
