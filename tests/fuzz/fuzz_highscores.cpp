@@ -4,6 +4,14 @@
 
 #include <cstring>
 
+static void Record(const char* szName, int iScore)
+{
+    strcpy(g_pGame->m_szName, szName);
+    g_pGame->m_iNameLength = 3;
+    g_pGame->m_iScore = iScore;
+    g_pGame->RecordHighScore();
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t iSize)
 {
     WriteWholeFile("highscores.txt", pData, iSize);
@@ -13,17 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t iSize)
     Require(g_pGame->m_iUpdateRectCount <= 11 ? "" : "more than ten rows drawn");
 
     int iScore = static_cast<int>(iSize * 977 % 60000);
-    strcpy(g_pGame->m_szName, "new");
-    g_pGame->m_iNameLength = 3;
-    g_pGame->m_iScore = iScore;
-    g_pGame->RecordHighScore();
-    std::string strFile(reinterpret_cast<const char*>(pData), iSize);
+    Record("new", iScore);
     std::string strTable = ReadFileBytes("highscores.txt");
+    std::string strFile(reinterpret_cast<const char*>(pData), iSize);
     Require(HighScoreTableProblem(strTable, "new", iScore, CountTableEntries(strFile)));
-
-    strcpy(g_pGame->m_szName, "R-T");
-    g_pGame->m_iScore = 0;
-    g_pGame->RecordHighScore();
+    Record("R-T", 0);
     Require(RoundTripProblem(strTable, ReadFileBytes("highscores.txt"), "R-T"));
     return 0;
 }
