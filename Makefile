@@ -70,19 +70,17 @@ memcheck: build
 soak: build
 	$(BUILD_DIR)/tests/play/starshards-soak --ticks 1000000
 
-# libFuzzer (clang, ASan, UBSan) on the two file readers, each for FUZZ_SECONDS; test-fuzz is the
-# short seeded run of `make test`. A finding stops make and leaves its input in $(FUZZ_BUILD_DIR).
+# libFuzzer (clang, ASan, UBSan) on the two file readers for FUZZ_SECONDS; test-fuzz is the short
+# seeded run of `make test`. A finding stops make and leaves its input in $(FUZZ_BUILD_DIR).
 FUZZ_DIR := $(abspath $(FUZZ_BUILD_DIR))
 FUZZ_RUN ?= -max_total_time=$(FUZZ_SECONDS)
 fuzz: deps
 	cmake -S tests/fuzz -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++ $(CMAKE_FLAGS)
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
-	for target in highscores savegame; do \
-	    mkdir -p $(FUZZ_DIR)/corpus-$$target && \
-	    $(FUZZ_DIR)/fuzz_$$target $(FUZZ_DIR)/corpus-$$target $(CURDIR)/tests/fuzz/corpus/$$target \
-	        -dict=$(CURDIR)/tests/fuzz/files.dict -max_len=70000 -timeout=10 \
-	        -artifact_prefix=$(FUZZ_DIR)/ $(FUZZ_RUN) || exit 1; \
-	done
+	mkdir -p $(FUZZ_DIR)/corpus
+	$(FUZZ_DIR)/fuzz_files $(FUZZ_DIR)/corpus $(CURDIR)/tests/fuzz/corpus \
+	    -dict=$(CURDIR)/tests/fuzz/files.dict -max_len=70000 -timeout=10 \
+	    -artifact_prefix=$(FUZZ_DIR)/ $(FUZZ_RUN)
 
 test-fuzz:
 	$(MAKE) fuzz FUZZ_RUN="-seed=1 -runs=20000"

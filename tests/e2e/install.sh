@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
-# The installed game: `cmake --install` of BUILD_DIR into a temporary prefix, or, given VERSION,
-# the Debian package that `make deb` built, installed into this machine with dpkg -i (skipped
-# without root or dpkg; a lock keeps two such tests, from other checkouts too, apart). Its
-# launcher, started from an unrelated directory as a player with a fresh home, goes through the
-# title menu to the high-score table and out through Exit: the player's directory gets the default
-# high scores and links to the assets; later starts keep the player's files and renew a stale
-# link; uninstalling removes what was installed and leaves the player's files.
+# The installed game: `cmake --install` of BUILD_DIR into a temporary prefix or, given VERSION,
+# the package `make deb` built, installed into this machine (skipped without root or dpkg; a lock
+# keeps such tests, from other checkouts too, apart). Its launcher, started from an unrelated
+# directory as a player with a fresh home, goes to the high-score table and out through Exit: the
+# player's directory gets the default high scores and links to the assets; later starts keep the
+# player's files and renew a stale link; uninstalling leaves the player's files.
 #   install.sh STARSHARDS ASSET_DIR BUILD_DIR [VERSION]
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -19,49 +18,33 @@ fi
 e2e_init "$1" "$2"
 home=$E2E_TMP/home E2E_WORK=$E2E_TMP/elsewhere
 mkdir -p "$home" "$E2E_WORK"
-icons=(share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/starshards.png)
-menu=(share/applications/io.github.starshards.starshards.desktop share/metainfo/io.github.starshards.starshards.metainfo.xml)
+files=(libexec/starshards/starshards share/doc/starshards/emulogic-OFL.txt
+    share/applications/io.github.starshards.starshards.desktop share/metainfo/io.github.starshards.starshards.metainfo.xml
+    share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/starshards.png)
 
-install_with_cmake() {
-    prefix=$E2E_TMP/prefix E2E_GAME=$E2E_TMP/prefix/bin/starshards data=$E2E_TMP/prefix/share/starshards
-    files=(bin/starshards libexec/starshards/starshards share/starshards/emulogic.ttf
-        share/doc/starshards/emulogic-OFL.txt share/man/man6/starshards.6 "${menu[@]}" "${icons[@]}")
+if [ $# -eq 3 ]; then
+    prefix=$E2E_TMP/prefix data=$E2E_TMP/prefix/share/starshards E2E_GAME=$E2E_TMP/prefix/bin/starshards
+    files+=(bin/starshards share/starshards/emulogic.ttf share/man/man6/starshards.6)
     # Installing rewrites the build's manifest; the one of a real `make install` is put back.
-    local manifest=$build/install_manifest.txt status=0
-    [ ! -f "$manifest" ] || cp -p "$manifest" "$E2E_TMP/kept-manifest"
+    [ ! -f "$build/install_manifest.txt" ] || cp -p "$build/install_manifest.txt" "$E2E_TMP/kept-manifest"
+    status=0
     cmake --install "$build" --prefix "$prefix" >"$E2E_TMP/install.log" 2>&1 || status=$?
-    mv "$manifest" "$E2E_TMP/manifest" 2>/dev/null || true
-    [ ! -f "$E2E_TMP/kept-manifest" ] || mv "$E2E_TMP/kept-manifest" "$manifest"
+    mv "$build/install_manifest.txt" "$E2E_TMP/manifest" 2>/dev/null || true
+    [ ! -f "$E2E_TMP/kept-manifest" ] || mv "$E2E_TMP/kept-manifest" "$build/install_manifest.txt"
     [ "$status" -eq 0 ] || fail "cmake --install into $prefix" "exit status 0" "$status: $(tail -n 5 "$E2E_TMP/install.log")"
-}
-uninstall_with_cmake() {
-    sh "$dist/uninstall.sh" "$E2E_TMP/manifest" >/dev/null
-    local left
-    left=$(find "$prefix" -type f -o -type l)
-    [ -z "$left" ] || fail "files left in the prefix after uninstall" "none" "$left"
-    for dir in share/starshards libexec/starshards share/doc/starshards; do
-        [ ! -e "$prefix/$dir" ] || fail "directory after uninstall" "$prefix/$dir removed" "still there"
-    done
-}
-
-install_package() {
-    prefix=/usr E2E_GAME=/usr/games/starshards data=/usr/share/games/starshards
-    files=(games/starshards libexec/starshards/starshards share/games/starshards/emulogic.ttf
-        share/doc/starshards/{copyright,emulogic-OFL.txt.gz} share/man/man6/starshards.6.gz "${menu[@]}" "${icons[@]}")
+else
+    prefix=/usr data=/usr/share/games/starshards E2E_GAME=/usr/games/starshards
+    files=("${files[@]/%OFL.txt/OFL.txt.gz}" games/starshards share/games/starshards/emulogic.ttf
+        share/doc/starshards/copyright share/man/man6/starshards.6.gz)
     exec 9>/tmp/starshards-deb-test.lock
     flock -w 200 9 || fail "the package test's lock /tmp/starshards-deb-test.lock" "free within 200s" "still held"
-    local status
     status=$(dpkg-query -W -f='${db:Status-Status}' starshards 2>/dev/null || true)
     [[ $status =~ ^(not-installed)?$ ]] || skip "a starshards package is $status on this machine; the test would replace it"
-    E2E_AT_EXIT=remove_package # whatever happens
+    E2E_AT_EXIT="dpkg -r starshards" # whatever happens
     dpkg -i "$package" >"$E2E_TMP/dpkg.log" 2>&1 || fail "dpkg -i $package" "exit status 0" "$(tail -n 5 "$E2E_TMP/dpkg.log")"
-}
-remove_package() { dpkg -r starshards >>"$E2E_TMP/dpkg.log" 2>&1 || echo "could not remove starshards: see dpkg -r" >&2; }
-uninstall_package() {
-    dpkg -r starshards >>"$E2E_TMP/dpkg.log" 2>&1 || fail "dpkg -r starshards" "exit status 0" "$(tail -n 5 "$E2E_TMP/dpkg.log")"
-    E2E_AT_EXIT=
-    for file in "${files[@]}"; do [ ! -e "$prefix/$file" ] || fail "$prefix/$file after dpkg -r" "removed" "still there"; done
-}
+fi
+for file in "${files[@]}"; do [ -f "$prefix/$file" ] || fail "installed file" "$prefix/$file" "missing"; done
+pass "the command, program, data, licence, man page, menu entry, AppStream data and icons are installed"
 
 # play_launcher [VAR=value ...]: the launcher, started from E2E_WORK as the player with that HOME
 # and no XDG_DATA_HOME unless given, goes to the high-score table and back, then chooses Exit:
@@ -81,11 +64,6 @@ check_player_dir() {
     done
 }
 
-if [ $# -eq 4 ]; then mode=package; else mode=with_cmake; fi
-"install_$mode"
-for file in "${files[@]}"; do [ -f "$prefix/$file" ] || fail "installed file" "$prefix/$file" "missing"; done
-pass "the command, program, data, licence, man page, menu entry, AppStream data and icons are installed"
-
 start_xvfb
 play_launcher
 player=$home/.local/share/starshards
@@ -101,21 +79,30 @@ printf 'level::4\nlives::2\nscore::1234\n' >"$player/save.txt"
 rm "$player/life.jpg" && cp "$data/life.jpg" "$player/life.jpg"
 ln -sfn /nonexistent/bullet.jpg "$player/bullet.jpg" # left by an installation since moved
 cp -p "$player/highscores.txt" "$player/save.txt" "$E2E_TMP/"
+kept() { cmp -s "$player/highscores.txt" "$E2E_TMP/highscores.txt" && cmp -s "$player/save.txt" "$E2E_TMP/save.txt"; }
 play_launcher
-for file in highscores.txt save.txt; do
-    cmp -s "$player/$file" "$E2E_TMP/$file" || fail "the player's $file after a second start" "unchanged" "$(paste -sd ' ' "$player/$file")"
-done
+kept || fail "the player's high scores and saved game after a second start" "unchanged" "$(cat "$player"/*.txt)"
 [ ! -L "$player/life.jpg" ] || fail "the player's own life.jpg" "kept as a regular file" "a link"
 [ "$(readlink "$player/bullet.jpg")" = "$data/bullet.jpg" ] || fail "a stale link to bullet.jpg" "$data/bullet.jpg" "$(readlink "$player/bullet.jpg")"
 pass "second start keeps the player's high scores, saved game and files, and renews a stale link"
 
 play_launcher XDG_DATA_HOME="$E2E_TMP/xdg"
 check_player_dir "$E2E_TMP/xdg/starshards"
-cmp -s "$player/highscores.txt" "$E2E_TMP/highscores.txt" || fail "high scores in ~/.local/share with XDG_DATA_HOME set" "untouched" "changed"
+kept || fail "the player's files in ~/.local/share with XDG_DATA_HOME set" "untouched" "changed"
 pass "with XDG_DATA_HOME set the player's directory is \$XDG_DATA_HOME/starshards"
 
-"uninstall_$mode"
-cmp -s "$player/highscores.txt" "$E2E_TMP/highscores.txt" && cmp -s "$player/save.txt" "$E2E_TMP/save.txt" &&
-    [ -f "$E2E_TMP/xdg/starshards/highscores.txt" ] ||
+if [ $# -eq 3 ]; then
+    sh "$dist/uninstall.sh" "$E2E_TMP/manifest" >/dev/null
+    left=$(find "$prefix" -type f -o -type l)
+    [ -z "$left" ] || fail "files left in the prefix after uninstall" "none" "$left"
+    for dir in share/starshards libexec/starshards share/doc/starshards; do
+        [ ! -e "$prefix/$dir" ] || fail "directory after uninstall" "$prefix/$dir removed" "still there"
+    done
+else
+    E2E_AT_EXIT=
+    dpkg -r starshards >>"$E2E_TMP/dpkg.log" 2>&1 || fail "dpkg -r starshards" "exit status 0" "$(tail -n 5 "$E2E_TMP/dpkg.log")"
+    for file in "${files[@]}"; do [ ! -e "$prefix/$file" ] || fail "$prefix/$file after dpkg -r" "removed" "still there"; done
+fi
+kept && [ -f "$E2E_TMP/xdg/starshards/highscores.txt" ] ||
     fail "the player's files after uninstalling" "kept as they were" "$(ls -l "$player" "$E2E_TMP/xdg/starshards" 2>&1)"
 pass "uninstalling removes what was installed and keeps the player's files"

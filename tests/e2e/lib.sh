@@ -1,9 +1,8 @@
 # shellcheck shell=bash disable=SC2034  # the globals set here are read by the tests
-# The end-to-end tests' one harness: the real game in its own working directory against its own
-# Xvfb, judged only by what a player sees (window, screen, console, exit status):
-#   e2e_init GAME ASSET_DIR; start_xvfb; start_game [VAR=value ...]; wait_for_window; ...
-# Everything started here is stopped, and the temp dir removed, when the test exits, pass or
-# fail; each process also gets a parent-death signal, so nothing outlives a killed test.
+# The end-to-end tests' harness: the real game in its own working directory against its own Xvfb,
+# judged by what a player sees: e2e_init GAME ASSET_DIR; start_xvfb; start_game; wait_for_window...
+# All started here is stopped, and the temp dir removed, when the test exits, pass or fail; each
+# process also gets a parent-death signal, so nothing outlives a killed test.
 set -euo pipefail
 
 # Only a limit for giving up on a broken game: passing never depends on the machine's speed.
@@ -32,8 +31,7 @@ e2e_begin() {
     E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/starshards-e2e.XXXXXX")
     # Nothing from the caller's session may steer SDL or pick the X server.
     unset SDL_VIDEODRIVER SDL_VIDEO_WINDOW_POS SDL_VIDEO_CENTERED DISPLAY
-    # Leaks inside SDL, X11 and fontconfig at exit would turn the sanitizer build's exit status 0
-    # into 23; leaks are the memory check's business. All else ASan and UBSan catch is fatal.
+    # Leaks of SDL, X11 and fontconfig at exit would make the sanitizer build's status 0 into 23.
     export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 }
 
@@ -49,9 +47,7 @@ e2e_init() {
 # Is the process still running (and not an unreaped zombie)? Forks nothing.
 e2e_alive() {
     local stat
-    { read -r stat <"/proc/${1:-none}/stat"; } 2>/dev/null || return 1
-    stat=${stat##*) }
-    [ "${stat%% *}" != Z ]
+    { read -r stat <"/proc/${1:-none}/stat"; } 2>/dev/null && stat=${stat##*) } && [ "${stat%% *}" != Z ]
 }
 
 # Stops what we started, politely, then for sure, and removes the temp dir.
@@ -141,13 +137,10 @@ wait_for_window() {
 # process really loaded the one this test is for.
 check_sdl_library() {
     [ -n "${E2E_SDL:-}" ] || return 0
-    local loaded
+    local loaded kind=classic
     loaded=$(grep -m 1 -o '/[^ ]*/libSDL-1\.2\.so[^ ]*' "/proc/$E2E_GAME_PID/maps" || true)
-    case "$E2E_SDL:$loaded" in
-    compat:*/sdl12-compat/*) ;;
-    classic:/*) [[ $loaded != */sdl12-compat/* ]] || fail "SDL library loaded" classic "$loaded" ;;
-    *) fail "SDL library loaded" "$E2E_SDL" "${loaded:-none}" ;;
-    esac
+    [[ $loaded != */sdl12-compat/* ]] || kind=compat
+    [ -n "$loaded" ] && [ "$kind" = "$E2E_SDL" ] || fail "SDL library loaded" "$E2E_SDL" "${loaded:-none}"
 }
 
 # Sets GEOM_X GEOM_Y (on the screen) GEOM_W GEOM_H of a window.
@@ -171,9 +164,8 @@ expect_exit() {
 # font_lines PREFIX: the console lines the game prints for its font sizes, in order.
 font_lines() { printf "$1: %s point emulogic.ttf\n" "${E2E_FONT_SIZES[@]}"; }
 
-# The shutdown lines are the very last the game printed, each ended by a newline.
-expect_fonts_freed_at_end() {
-    font_lines "Free font" >"$E2E_TMP/expected-free"
-    tail -n 6 "$E2E_STDOUT" | cmp -s "$E2E_TMP/expected-free" - ||
-        fail "last lines of stdout" "$(paste -sd '|' "$E2E_TMP/expected-free")" "$(tail -n 6 "$E2E_STDOUT" | paste -sd '|')"
-}
+
+# bash lib.sh PROGRAM [ARGS...]: runs the program against a private Xvfb, as the X11 tests do.
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+    e2e_begin && start_xvfb && "$@"
+fi

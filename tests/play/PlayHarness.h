@@ -1,9 +1,9 @@
 #ifndef PLAYHARNESS_H
 #define PLAYHARNESS_H
 
-// The real game, started as the program starts it but under SDL's dummy driver, in a fresh
-// working directory holding links to its assets, and the rules its objects keep whatever it is
-// fed: for the soak and the fuzz targets.
+// For the soak and the fuzz target: the real game, started as the program starts it but under
+// SDL's dummy driver in a fresh working directory, and the rules its state keeps whatever it is
+// fed.
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -41,27 +41,6 @@ Game* StartInSandbox(const char* szParent, const char* szAssets = "*", unsigned 
     Game* pGame = new Game; // it reads and writes its files in the working directory already
     srand(iSeed);
     return pGame->StartUp("Starshards", 800, 600, "emulogic.ttf", 24) == 0 ? pGame : nullptr;
-}
-
-// A key event, with the key table kept in step, and one tick and frame: as the main loop does.
-inline void SetKey(BaseEngine* pEngine, int iKey, bool bDown)
-{
-    if (iKey >= 0 && iKey < 324)
-        pEngine->m_pKeyStates[iKey] = bDown;
-    bDown ? pEngine->OnKeyDown(iKey) : pEngine->OnKeyUp(iKey);
-}
-inline void RunTick(BaseEngine* pEngine)
-{
-    pEngine->m_iTickTime++;
-    pEngine->RunGameTick();
-    pEngine->PresentFrame();
-}
-
-inline std::string ReadFileBytes(const char* szName)
-{
-    std::ostringstream oBytes;
-    oBytes << std::ifstream(szName, std::ios::binary).rdbuf();
-    return oBytes.str();
 }
 
 // In a game the list holds the ship, six bullets, then asteroids in one run up to its empty last

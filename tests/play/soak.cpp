@@ -1,7 +1,7 @@
 // Long play: N ticks of random keys across every screen with a fixed seed, the game's rules
 // checked on every tick. Keys are pressed and released at random, half of them from those that
 // matter on the current screen; every 50 ticks of play a rock is put on a bullet in flight, so
-// that levels get cleared. Exits non-zero on a broken rule or a screen never reached.
+// that levels get cleared. Exits non-zero on a broken rule or a screen or event never reached.
 //   starshards-soak [--seed N (1)] [--ticks N (1000000)]
 #include <cstring>
 #include <random>
@@ -22,13 +22,20 @@ bool InGame(int iState)
 void Check(long lTick, int iStateBefore, int iScoreBefore)
 {
     std::string strProblem = GameStateProblem(*g_pGame);
-    if (strProblem.empty() && InGame(iStateBefore) && InGame(g_pGame->m_iGameState) &&
-        g_pGame->m_iScore < iScoreBefore)
-        strProblem = "the score dropped from " + std::to_string(iScoreBefore);
+    if (InGame(iStateBefore) && InGame(g_pGame->m_iGameState) && g_pGame->m_iScore < iScoreBefore)
+        strProblem += "the score dropped from " + std::to_string(iScoreBefore);
     if (strProblem.empty())
         return;
     fprintf(stderr, "soak: tick %ld: %s\n", lTick, strProblem.c_str());
     exit(1);
+}
+
+// A key event, with the key table kept in step, as the main loop passes it on.
+void SetKey(int iKey, bool bDown)
+{
+    if (iKey >= 0 && iKey < 324)
+        g_pGame->m_pKeyStates[iKey] = bDown;
+    bDown ? g_pGame->OnKeyDown(iKey) : g_pGame->OnKeyUp(iKey);
 }
 
 // Puts the first live rock on a bullet flying on the screen: the next advance is a hit.
@@ -57,21 +64,19 @@ int main(int iArgs, char** ppArgs)
     long lSeed = 1, lTicks = 1000000;
     for (int i = 1; i + 1 < iArgs; i += 2)
         (strcmp(ppArgs[i], "--seed") == 0 ? lSeed : lTicks) = atol(ppArgs[i + 1]);
-    // Every key the game knows, and some it does not: Tab, 1, F1, Shift, code 0, the key table's
-    // last code and one beyond it.
-    std::vector<int> vAllKeys = {SDLK_UP,     SDLK_DOWN,   SDLK_LEFT,  SDLK_RIGHT,
-                                 SDLK_RETURN, SDLK_ESCAPE, SDLK_SPACE, SDLK_BACKSPACE,
-                                 SDLK_TAB,    SDLK_1,      SDLK_F1,    SDLK_LSHIFT,
-                                 0,           323,         400};
+    // The keys that matter on each screen (paused play sixth), then every key the game knows and
+    // some it does not: Tab, 1, F1, Shift, code 0, the key table's last code and one beyond it.
+    std::vector<int> avKeys[7] = {{SDLK_UP, SDLK_DOWN, SDLK_RETURN},
+                                  {SDLK_RETURN},
+                                  {SDLK_UP, SDLK_LEFT, SDLK_RIGHT, SDLK_SPACE, SDLK_DOWN},
+                                  {SDLK_a, SDLK_q, SDLK_z, SDLK_BACKSPACE, SDLK_RETURN},
+                                  {SDLK_UP, SDLK_DOWN, SDLK_RETURN},
+                                  {SDLK_ESCAPE, SDLK_SPACE},
+                                  {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_RETURN,
+                                   SDLK_ESCAPE, SDLK_SPACE, SDLK_BACKSPACE, SDLK_TAB, SDLK_1,
+                                   SDLK_F1, SDLK_LSHIFT, 0, 323, 400}};
     for (int iKey = SDLK_a; iKey <= SDLK_z; iKey++)
-        vAllKeys.push_back(iKey);
-    // Those that matter on each screen, paused play last.
-    const std::vector<int> vFavoured[6] = {{SDLK_UP, SDLK_DOWN, SDLK_RETURN},
-                                           {SDLK_RETURN},
-                                           {SDLK_UP, SDLK_LEFT, SDLK_RIGHT, SDLK_SPACE, SDLK_DOWN},
-                                           {SDLK_a, SDLK_q, SDLK_z, SDLK_BACKSPACE, SDLK_RETURN},
-                                           {SDLK_UP, SDLK_DOWN, SDLK_RETURN},
-                                           {SDLK_ESCAPE, SDLK_SPACE}};
+        avKeys[6].push_back(iKey);
     const char* const SEEN[] = {"title menu",     "high scores", "play",         "game over",
                                 "level complete", "paused",      "loads",        "saves",
                                 "levels cleared", "game overs",  "names entered"};
@@ -85,10 +90,9 @@ int main(int iArgs, char** ppArgs)
         int iScreen = iState == STATE_PLAYING && g_pGame->m_bPaused ? 5 : iState;
         if (oRandom() % 8 == 0)
         {
-            const std::vector<int>& vFrom = oRandom() % 2 ? vFavoured[iScreen] : vAllKeys;
+            const std::vector<int>& vFrom = avKeys[oRandom() % 2 ? iScreen : 6];
             int iKey = vFrom[oRandom() % vFrom.size()], iSelection = g_pGame->m_iMenuSelection;
-            abHeld[iKey] = !abHeld[iKey];
-            SetKey(g_pGame, iKey, abHeld[iKey]);
+            SetKey(iKey, abHeld[iKey] = !abHeld[iKey]);
             int iNow = g_pGame->m_iGameState;
             alSeen[6] +=
                 iState == STATE_MENU && iSelection == MENU_LOAD_GAME && iNow == STATE_PLAYING;
@@ -102,7 +106,9 @@ int main(int iArgs, char** ppArgs)
             PutRockOnBullet();
         iState = g_pGame->m_iGameState;
         iScore = g_pGame->m_iScore;
-        RunTick(g_pGame);
+        g_pGame->m_iTickTime++; // one tick and frame, as the main loop runs them
+        g_pGame->RunGameTick();
+        g_pGame->PresentFrame();
         Check(lTick, iState, iScore);
         alSeen[8] += iState == STATE_PLAYING && g_pGame->m_iGameState == STATE_LEVEL_COMPLETE;
         alSeen[9] += iState == STATE_PLAYING && g_pGame->m_iGameState == STATE_GAME_OVER;

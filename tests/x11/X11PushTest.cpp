@@ -10,36 +10,14 @@
 #include <SDL_syswm.h>
 #include <X11/Xutil.h>
 
-// Run through run-under-xvfb.sh: the engine pushes to a real X window, which is read back.
+// Run through tests/e2e/lib.sh: the engine pushes to a real X window, which is read back.
 namespace
 {
 const Uint32 YELLOW = 0xFFFF00, NEW_COLOUR = 0x3366CC;
 
 // Window pixels not showing NEW_COLOUR inside the given rectangles, or showing neither colour
-// outside them (sdl12-compat presents the whole window on every push).
-int WrongWindowPixels(const SDL_SysWMinfo& oInfo, const std::vector<SDL_Rect>& vNew)
-{
-    XSync(oInfo.info.x11.gfxdisplay, False);
-    XImage* pImage = XGetImage(oInfo.info.x11.gfxdisplay, oInfo.info.x11.window, 0, 0, 800, 600,
-                               AllPlanes, ZPixmap);
-    int iWrong = pImage == nullptr ? -1 : 0;
-    for (int i = 0; pImage != nullptr && i < 800 * 600; i++)
-    {
-        int iX = i % 800, iY = i / 800;
-        bool bNew =
-            std::any_of(vNew.begin(), vNew.end(),
-                        [&](const SDL_Rect& r)
-                        { return iX >= r.x && iX < r.x + r.w && iY >= r.y && iY < r.y + r.h; });
-        Uint32 iPixel = XGetPixel(pImage, iX, iY) & 0xFFFFFF;
-        iWrong += iPixel != NEW_COLOUR && (bNew || iPixel != YELLOW);
-    }
-    if (pImage != nullptr)
-        XDestroyImage(pImage);
-    return iWrong;
-}
-
-// WrongWindowPixels once the window shows the push: sdl12-compat presents what was pushed on a
-// later event poll, at most 60 times a second.
+// outside them (sdl12-compat presents the whole window on every push), once the window shows the
+// push: sdl12-compat presents what was pushed on a later event poll, at most 60 times a second.
 int WrongPixelsOncePresented(const SDL_SysWMinfo& oInfo, const std::vector<SDL_Rect>& vNew)
 {
     int iWrong = -1;
@@ -47,14 +25,25 @@ int WrongPixelsOncePresented(const SDL_SysWMinfo& oInfo, const std::vector<SDL_R
          SDL_Delay(1))
     {
         SDL_PumpEvents();
-        iWrong = WrongWindowPixels(oInfo, vNew);
+        XSync(oInfo.info.x11.gfxdisplay, False);
+        XImage* pImage = XGetImage(oInfo.info.x11.gfxdisplay, oInfo.info.x11.window, 0, 0, 800, 600,
+                                   AllPlanes, ZPixmap);
+        iWrong = pImage == nullptr ? -1 : 0;
+        for (int iY = 0; pImage != nullptr && iY < 600; iY++)
+            for (int iX = 0; iX < 800; iX++)
+            {
+                bool bNew = std::any_of(vNew.begin(), vNew.end(),
+                                        [&](const SDL_Rect& r) {
+                                            return iX >= r.x && iX < r.x + r.w && iY >= r.y &&
+                                                   iY < r.y + r.h;
+                                        });
+                Uint32 iPixel = XGetPixel(pImage, iX, iY) & 0xFFFFFF;
+                iWrong += iPixel != NEW_COLOUR && (bNew || iPixel != YELLOW);
+            }
+        if (pImage != nullptr)
+            XDestroyImage(pImage);
     }
     return iWrong;
-}
-
-int IgnoreXError(Display*, XErrorEvent*)
-{
-    return 0;
 }
 
 // The engine started on the real driver, and what SDL reports of its window.
@@ -65,7 +54,7 @@ protected:
     {
         ASSERT_EQ(m_pEngine->StartUp("Starshards", 800, 600, nullptr, 0), 0) << SDL_GetError();
         char szDriver[16] = "";
-        ASSERT_STREQ(SDL_VideoDriverName(szDriver, sizeof szDriver), "x11") << "run-under-xvfb.sh";
+        ASSERT_STREQ(SDL_VideoDriverName(szDriver, sizeof szDriver), "x11") << "run by lib.sh";
         SDL_VERSION(&m_oInfo.version);
         ASSERT_EQ(SDL_GetWMInfo(&m_oInfo), 1);
     }
@@ -122,9 +111,10 @@ TEST_F(X11PushTest, WindowMoveTakesTheTopLevelWindowReportedAndSurvivesARefusedR
 
     XDestroyWindow(pDisplay, aWindows[1]);
     XSync(pDisplay, False);
-    XErrorHandler pBefore = XSetErrorHandler(IgnoreXError);
+    XErrorHandler pIgnore = [](Display*, XErrorEvent*) { return 0; };
+    XErrorHandler pBefore = XSetErrorHandler(pIgnore);
     EXPECT_FALSE(MoveReportedWindowToTopLeft(oReported)) << "the window is gone: BadWindow";
-    EXPECT_EQ(XSetErrorHandler(pBefore), IgnoreXError) << "the handler in place was not restored";
+    EXPECT_EQ(XSetErrorHandler(pBefore), pIgnore) << "the handler in place was not restored";
     oReported.info.x11.wmwindow = oReported.info.x11.window = 0;
     EXPECT_FALSE(MoveReportedWindowToTopLeft(oReported)) << "no window reported";
     XCloseDisplay(pDisplay);
