@@ -43,6 +43,11 @@ Game* StartInSandbox(const char* szParent, const char* szAssets = "*", unsigned 
     return pGame->StartUp("Starshards", 800, 600, "emulogic.ttf", 24) == 0 ? pGame : nullptr;
 }
 
+inline bool InGame(int iState)
+{
+    return iState == STATE_PLAYING || iState == STATE_GAME_OVER || iState == STATE_LEVEL_COMPLETE;
+}
+
 // In a game the list holds the ship, six bullets, then asteroids in one run up to its empty last
 // slot: 4 slots a level up to level 30, and 12; elsewhere three asteroids and the empty slot. A
 // player has 0 to 3 lives and no negative points. "" when all holds, else what does not.

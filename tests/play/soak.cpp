@@ -13,11 +13,6 @@ namespace
 {
 MyProjectMain* g_pGame;
 
-bool InGame(int iState)
-{
-    return iState == STATE_PLAYING || iState == STATE_GAME_OVER || iState == STATE_LEVEL_COMPLETE;
-}
-
 // The rules, and a score that never drops within a game.
 void Check(long lTick, int iStateBefore, int iScoreBefore)
 {
