@@ -6,7 +6,7 @@
 # player's directory gets the default high scores and links to the assets; later starts keep the
 # player's files and renew a stale link; uninstalling leaves the player's files.
 #   install.sh STARSHARDS ASSET_DIR BUILD_DIR [VERSION]
-# shellcheck source=lib.sh
+# shellcheck source=lib.sh disable=SC2034 # lib.sh reads the E2E_ variables set here
 source "$(dirname "$0")/lib.sh"
 build=$(realpath "$3") dist=$(realpath "$(dirname "$0")/../../dist")
 if [ $# -eq 4 ]; then

@@ -44,9 +44,9 @@ white_pixels() { convert "$shot" -crop "16x16+$1+$2" +repage txt:- | grep -c '#F
 # A synthetic key can get lost on a loaded machine: a key whose screen never comes is pressed
 # again, at most twice. Every key used here changes what is shown, so a repeat cannot act twice.
 step() {
-    local what=$1 key=$2 try deadline
+    local what=$1 key=$2 deadline
     shift 2
-    for try in 1 2 3; do
+    for _ in 1 2 3; do
         press "$key"
         for ((deadline = SECONDS + 5; SECONDS < deadline; )); do
             screen_is "$@" && return 0
