@@ -120,21 +120,31 @@ void CheckHighScores(const std::string& strFile)
 }
 
 // Play of a level from 1 to 9999, its list holding the large rocks of that level: one more a
-// level, until level 30.
+// level, until level 30. Saved, the game loads again at the next level, up to 9999, with its
+// lives and score.
 void CheckLoadedGame()
 {
     g_pGame->m_iGameState = STATE_MENU;
     g_pGame->m_iLevel = 1;
     g_pGame->m_iLives = 3;
-    g_pGame->m_iScore = 0;
+    g_pGame->m_iScore = g_pGame->m_iPendingScore = 0;
     g_pGame->LoadGame();
-    int iLevel = g_pGame->m_iLevel, iLastRock = 7 + std::min(iLevel, 30);
+    int iLevel = g_pGame->m_iLevel, iLives = g_pGame->m_iLives, iScore = g_pGame->m_iScore;
+    int iLastRock = 7 + std::min(iLevel, 30);
     std::string strProblem = GameStateProblem(*g_pGame);
     if (strProblem.empty() && (g_pGame->GetObjectAt(iLastRock) == nullptr ||
                                g_pGame->GetObjectAt(iLastRock + 1) != nullptr))
         strProblem = "not the rocks of level " + std::to_string(iLevel);
     bool bPlay = g_pGame->m_bSaveFound && g_pGame->m_iGameState == STATE_PLAYING && iLevel <= 9999;
     Require(bPlay ? strProblem : "no play of a level from 1 to 9999");
+    g_pGame->SaveGame();
+    g_pGame->LoadGame();
+    Require(g_pGame->m_iLevel == std::min(iLevel + 1, 9999) && g_pGame->m_iLives == iLives &&
+                    g_pGame->m_iScore == iScore
+                ? ""
+                : "saved at level " + std::to_string(iLevel) + ", loaded at level " +
+                      std::to_string(g_pGame->m_iLevel),
+            ReadFileBytes("save.txt"));
 }
 } // namespace
 

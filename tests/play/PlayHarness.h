@@ -50,7 +50,8 @@ inline bool InGame(int iState)
 
 // In a game the list holds the ship, six bullets, then asteroids in one run up to its empty last
 // slot: 4 slots a level up to level 30, and 12; elsewhere three asteroids and the empty slot. A
-// player has 0 to 3 lives and no negative points. "" when all holds, else what does not.
+// player has 0 to 3 lives and no negative points; the only exit code is 0. "" when all holds,
+// else what does not.
 inline std::string GameStateProblem(MyProjectMain& oGame)
 {
     int iState = oGame.m_iGameState, iSize = oGame.m_iObjectListSize;
@@ -75,6 +76,8 @@ inline std::string GameStateProblem(MyProjectMain& oGame)
     }
     if (oGame.m_iLives < 0 || oGame.m_iLives > 3 || oGame.m_iScore < 0 || oGame.m_iPendingScore < 0)
         return strState + "lives out of range or negative points";
+    if (oGame.m_iExitCode != -1 && oGame.m_iExitCode != 0) // Exit ends the program with status 0
+        return strState + "exit code " + std::to_string(oGame.m_iExitCode);
     return "";
 }
 
