@@ -2,11 +2,11 @@
 # How much of one core the real game takes on the title menu, on the high-score table and in
 # play at level 1, some seconds each, in a private Xvfb: read from the kernel's own accounting of
 # the process (user + system time). The SDL 1.2 library is whichever the environment selects.
-#   bash bench/cpu-usage.sh STARSHARDS ASSET_DIR CLOSE_HELPER WATCH_HELPER [SECONDS]
+#   bash bench/cpu-usage.sh STARSHARDS ASSET_DIR [SECONDS]
 # shellcheck source=../tests/e2e/lib.sh
 source "$(dirname "$0")/../tests/e2e/lib.sh"
-seconds=${5:-10}
-e2e_init "$1" "$2" "$3" "$4"
+seconds=${3:-10}
+e2e_init "$1" "$2"
 start_xvfb
 # shellcheck disable=SC2119 # the game takes no arguments
 start_game
@@ -36,5 +36,5 @@ measure() {
 measure "title menu"
 measure "high-score table" Down Down Return
 measure "play at level 1" Return Up Up Return # back to the title menu, New Game
-close_window "$E2E_WINDOW"
-wait_for_exit
+kill -TERM "$E2E_GAME_PID"
+expect_exit 0 "after SIGTERM"

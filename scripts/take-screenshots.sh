@@ -8,17 +8,11 @@ source "$(dirname "$0")/../tests/e2e/lib.sh"
 root=$(realpath "$(dirname "$0")/..")
 build=${1:-$root/build}
 out=$root/docs/screenshots
-e2e_init "$build/starshards" "$root/assets" "$build/tests/e2e/x11-close-window" "$build/tests/e2e/x11-watch-windows"
+e2e_init "$build/starshards" "$root/assets"
 start_xvfb
-# shellcheck disable=SC2119 # the game takes no arguments
 start_game
 wait_for_window
 mkdir -p "$out"
-
-# keys KEY...: presses the keys with the pointer on the window, which then has the keyboard.
-keys() {
-    xdotool mousemove --window "$E2E_WINDOW" 799 599 key --delay 150 "$@"
-}
 
 # shot NAME: the window's own pixels, 800x600, saved without time stamps or other metadata.
 shot() {
@@ -29,15 +23,14 @@ shot() {
 # The pauses only give the game time to draw and the rocks time to drift.
 sleep 1
 shot title
-keys Return
+press Return
 sleep 3 # the new ship blinks while its shield lasts
 xdotool keydown Left sleep 0.3 keyup Left
-keys space space
+press space space
 sleep 0.1
 shot play
-keys Escape Return Down Down Return
+press --delay 150 Escape Return Down Down Return
 sleep 1
 shot high-scores
-keys Return Down Return
-wait_for_exit
-[ "$E2E_GAME_STATUS" -eq 0 ] || fail "exit status after Exit" 0 "$E2E_GAME_STATUS"
+press --delay 150 Return Down Return
+expect_exit 0 "after Exit"

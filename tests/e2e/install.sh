@@ -1,70 +1,108 @@
 #!/usr/bin/env bash
-# The installed game: `cmake --install` into a temporary prefix, then the `starshards` launcher
-# started from an unrelated directory, as a player with a fresh home, goes through the title menu
-# to the high-score table and out through Exit. The player's own directory gets the high scores
-# and links to the assets; later starts keep the player's files, and uninstalling leaves them.
-#   install.sh STARSHARDS ASSET_DIR CLOSE_HELPER WATCH_HELPER BUILD_DIR
-# shellcheck source=lib.sh
+# The installed game: `cmake --install` of BUILD_DIR into a temporary prefix or, given VERSION,
+# the package `make deb` built, installed into this machine (skipped without root or dpkg; a lock
+# keeps such tests, from other checkouts too, apart). Its launcher, started from an unrelated
+# directory as a player with a fresh home, goes to the high-score table and out through Exit: the
+# player's directory gets the default high scores and links to the assets; later starts keep the
+# player's files and renew a stale link; uninstalling leaves the player's files.
+#   install.sh STARSHARDS ASSET_DIR BUILD_DIR [VERSION]
+# shellcheck source=lib.sh disable=SC2034 # lib.sh reads the E2E_ variables set here
 source "$(dirname "$0")/lib.sh"
-build=$(realpath "$5")
-dist=$(realpath "$(dirname "$0")/../../dist")
-e2e_init "${@:1:4}"
+build=$(realpath "$3") dist=$(realpath "$(dirname "$0")/../../dist")
+if [ $# -eq 4 ]; then
+    [ "$(id -u)" -eq 0 ] || skip "installing the package with dpkg -i needs root"
+    command -v dpkg >/dev/null || skip "dpkg is not available"
+    package=$build/starshards_$4_$(dpkg --print-architecture).deb
+    [ -f "$package" ] || skip "no package $package: make deb builds it"
+fi
+e2e_init "$1" "$2"
+home=$E2E_TMP/home E2E_WORK=$E2E_TMP/elsewhere
+mkdir -p "$home" "$E2E_WORK"
+files=(libexec/starshards/starshards share/doc/starshards/emulogic-OFL.txt
+    share/applications/io.github.starshards.starshards.desktop share/metainfo/io.github.starshards.starshards.metainfo.xml
+    share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/starshards.png)
+
+if [ $# -eq 3 ]; then
+    prefix=$E2E_TMP/prefix data=$E2E_TMP/prefix/share/starshards E2E_GAME=$E2E_TMP/prefix/bin/starshards
+    files+=(bin/starshards share/starshards/emulogic.ttf share/man/man6/starshards.6)
+    # Installing rewrites the build's manifest; the one of a real `make install` is put back.
+    [ ! -f "$build/install_manifest.txt" ] || cp -p "$build/install_manifest.txt" "$E2E_TMP/kept-manifest"
+    status=0
+    cmake --install "$build" --prefix "$prefix" >"$E2E_TMP/install.log" 2>&1 || status=$?
+    mv "$build/install_manifest.txt" "$E2E_TMP/manifest" 2>/dev/null || true
+    [ ! -f "$E2E_TMP/kept-manifest" ] || mv "$E2E_TMP/kept-manifest" "$build/install_manifest.txt"
+    [ "$status" -eq 0 ] || fail "cmake --install into $prefix" "exit status 0" "$status: $(tail -n 5 "$E2E_TMP/install.log")"
+else
+    prefix=/usr data=/usr/share/games/starshards E2E_GAME=/usr/games/starshards
+    files=("${files[@]/%OFL.txt/OFL.txt.gz}" games/starshards share/games/starshards/emulogic.ttf
+        share/doc/starshards/copyright share/man/man6/starshards.6.gz)
+    exec 9>/tmp/starshards-deb-test.lock
+    flock -w 200 9 || fail "the package test's lock /tmp/starshards-deb-test.lock" "free within 200s" "still held"
+    status=$(dpkg-query -W -f='${db:Status-Status}' starshards 2>/dev/null || true)
+    [[ $status =~ ^(not-installed)?$ ]] || skip "a starshards package is $status on this machine; the test would replace it"
+    E2E_AT_EXIT="dpkg -r starshards" # whatever happens
+    dpkg -i "$package" >"$E2E_TMP/dpkg.log" 2>&1 || fail "dpkg -i $package" "exit status 0" "$(tail -n 5 "$E2E_TMP/dpkg.log")"
+fi
+for file in "${files[@]}"; do [ -f "$prefix/$file" ] || fail "installed file" "$prefix/$file" "missing"; done
+pass "the command, program, data, licence, man page, menu entry, AppStream data and icons are installed"
+
+# play_launcher [VAR=value ...]: the launcher, started from E2E_WORK as the player with that HOME
+# and no XDG_DATA_HOME unless given, goes to the high-score table and back, then chooses Exit:
+# exit status 0, and E2E_WORK left empty.
+play_launcher() {
+    start_game -u XDG_DATA_HOME HOME="$home" "$@"
+    wait_for_window
+    press Down Down Return Return Down Return
+    expect_exit 0 "after the high-score table and Exit"
+    [ -z "$(ls -A "$E2E_WORK")" ] || fail "files in the directory the launcher was started from" "none" "$(ls -A "$E2E_WORK")"
+}
+# check_player_dir DIR: the high-score file is there and every installed asset is linked there.
+check_player_dir() {
+    [ -f "$1/highscores.txt" ] || fail "high-score file in $1" "a regular file" "$(ls -l "$1" 2>&1)"
+    for asset in "$data"/*; do
+        [ "$(readlink "$1/${asset##*/}")" = "$asset" ] || fail "link to ${asset##*/} in $1" "$asset" "$(ls -l "$1/${asset##*/}" 2>&1)"
+    done
+}
+
 start_xvfb
-
-prefix=$E2E_TMP/prefix home=$E2E_TMP/home elsewhere=$E2E_TMP/elsewhere
-mkdir -p "$home" "$elsewhere"
-# start_game runs the launcher in a directory that has nothing of the game's.
-E2E_GAME=$prefix/bin/starshards E2E_WORK=$elsewhere
-
-# Installing rewrites the build's manifest; keep the one of a real `make install` for uninstall.
-manifest=$build/install_manifest.txt
-[ ! -f "$manifest" ] || cp -p "$manifest" "$E2E_TMP/kept-manifest"
-status=0
-cmake --install "$build" --prefix "$prefix" >"$E2E_TMP/install.log" 2>&1 || status=$?
-mv "$manifest" "$E2E_TMP/manifest" 2>/dev/null || true
-[ ! -f "$E2E_TMP/kept-manifest" ] || mv "$E2E_TMP/kept-manifest" "$manifest"
-[ "$status" -eq 0 ] || fail "cmake --install into $prefix" "exit status 0" "$status: $(tail -n 5 "$E2E_TMP/install.log")"
-for file in bin/starshards libexec/starshards/starshards share/starshards/emulogic.ttf \
-    share/doc/starshards/emulogic-OFL.txt share/applications/io.github.starshards.starshards.desktop \
-    share/metainfo/io.github.starshards.starshards.metainfo.xml share/man/man6/starshards.6 \
-    share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/starshards.png; do
-    [ -f "$prefix/$file" ] || fail "installed file" "$prefix/$file" "missing"
-done
-pass "program, launcher, assets, licence, menu entry, AppStream data, man page and icons are installed"
-
-play_launcher "$home"
-data=$home/.local/share/starshards
-check_player_dir "$data" "$prefix/share/starshards"
-check_default_high_scores "$data/highscores.txt"
+play_launcher
+player=$home/.local/share/starshards
+check_player_dir "$player"
+defaults='oru::39400 fen::20000 zol::15600 wyr::13500 kha::10000 mip::9500 tzo::8700 lun::5400 vek::5000 qrx::3200'
+[ "$(cat "$player/highscores.txt")" = "${defaults// /$'\n'}" ] ||
+    fail "high scores after the first start" "the ten defaults" "$(paste -sd ' ' "$player/highscores.txt")"
 pass "first start from elsewhere: ~/.local/share/starshards with the default high scores and asset links"
 
-# The player's own files survive a second start: a high-score table, a saved game and a picture;
-# a link left by an installation that has since moved is renewed.
-printf 'abc::99999\n%s' "$(head -n 9 "$data/highscores.txt")" >"$data/highscores.txt"
-printf 'level::4\nlives::2\nscore::1234\n' >"$data/save.txt"
-rm "$data/life.jpg" && cp "$prefix/share/starshards/life.jpg" "$data/life.jpg"
-ln -sfn /nonexistent/bullet.jpg "$data/bullet.jpg"
-cp -p "$data/highscores.txt" "$data/save.txt" "$E2E_TMP/"
-play_launcher "$home"
-cmp -s "$data/highscores.txt" "$E2E_TMP/highscores.txt" || fail "high scores after a second start" "abc::99999 first" "$(paste -sd ' ' "$data/highscores.txt")"
-cmp -s "$data/save.txt" "$E2E_TMP/save.txt" || fail "saved game after a second start" "unchanged" "$(paste -sd ' ' "$data/save.txt")"
-[ ! -L "$data/life.jpg" ] || fail "the player's own life.jpg" "kept as a regular file" "$(ls -l "$data/life.jpg")"
-[ "$(readlink "$data/bullet.jpg")" = "$prefix/share/starshards/bullet.jpg" ] ||
-    fail "a stale link to bullet.jpg" "renewed to the installed one" "$(ls -l "$data/bullet.jpg")"
+# The player's own files survive a second start: a high-score table, a saved game and a picture.
+printf 'abc::99999\n%s' "$(head -n 9 "$player/highscores.txt")" >"$player/highscores.txt"
+printf 'level::4\nlives::2\nscore::1234\n' >"$player/save.txt"
+rm "$player/life.jpg" && cp "$data/life.jpg" "$player/life.jpg"
+ln -sfn /nonexistent/bullet.jpg "$player/bullet.jpg" # left by an installation since moved
+cp -p "$player/highscores.txt" "$player/save.txt" "$E2E_TMP/"
+kept() { cmp -s "$player/highscores.txt" "$E2E_TMP/highscores.txt" && cmp -s "$player/save.txt" "$E2E_TMP/save.txt"; }
+play_launcher
+kept || fail "the player's high scores and saved game after a second start" "unchanged" "$(cat "$player"/*.txt)"
+[ ! -L "$player/life.jpg" ] || fail "the player's own life.jpg" "kept as a regular file" "a link"
+[ "$(readlink "$player/bullet.jpg")" = "$data/bullet.jpg" ] || fail "a stale link to bullet.jpg" "$data/bullet.jpg" "$(readlink "$player/bullet.jpg")"
 pass "second start keeps the player's high scores, saved game and files, and renews a stale link"
 
-play_launcher "$home" XDG_DATA_HOME="$E2E_TMP/xdg"
-check_player_dir "$E2E_TMP/xdg/starshards" "$prefix/share/starshards"
-cmp -s "$data/highscores.txt" "$E2E_TMP/highscores.txt" || fail "high scores in ~/.local/share with XDG_DATA_HOME set" "untouched" "changed"
+play_launcher XDG_DATA_HOME="$E2E_TMP/xdg"
+check_player_dir "$E2E_TMP/xdg/starshards"
+kept || fail "the player's files in ~/.local/share with XDG_DATA_HOME set" "untouched" "changed"
 pass "with XDG_DATA_HOME set the player's directory is \$XDG_DATA_HOME/starshards"
 
-sh "$dist/uninstall.sh" "$E2E_TMP/manifest" >/dev/null
-left=$(find "$prefix" -type f -o -type l)
-[ -z "$left" ] || fail "files left in the prefix after uninstall" "none" "$(paste -sd ' ' <<<"$left")"
-for dir in share/starshards libexec/starshards share/doc/starshards; do
-    [ ! -e "$prefix/$dir" ] || fail "directory after uninstall" "$prefix/$dir removed" "still there"
-done
-for file in "$data/highscores.txt" "$data/save.txt" "$E2E_TMP/xdg/starshards/highscores.txt"; do
-    [ -f "$file" ] || fail "player's file after uninstall" "$file kept" "missing"
-done
-pass "uninstall removes the installed files and directories and keeps the player's files"
+if [ $# -eq 3 ]; then
+    sh "$dist/uninstall.sh" "$E2E_TMP/manifest" >/dev/null
+    left=$(find "$prefix" -type f -o -type l)
+    [ -z "$left" ] || fail "files left in the prefix after uninstall" "none" "$left"
+    for dir in share/starshards libexec/starshards share/doc/starshards; do
+        [ ! -e "$prefix/$dir" ] || fail "directory after uninstall" "$prefix/$dir removed" "still there"
+    done
+else
+    E2E_AT_EXIT=
+    dpkg -r starshards >>"$E2E_TMP/dpkg.log" 2>&1 || fail "dpkg -r starshards" "exit status 0" "$(tail -n 5 "$E2E_TMP/dpkg.log")"
+    for file in "${files[@]}"; do [ ! -e "$prefix/$file" ] || fail "$prefix/$file after dpkg -r" "removed" "still there"; done
+fi
+kept && [ -f "$E2E_TMP/xdg/starshards/highscores.txt" ] ||
+    fail "the player's files after uninstalling" "kept as they were" "$(ls -l "$player" "$E2E_TMP/xdg/starshards" 2>&1)"
+pass "uninstalling removes what was installed and keeps the player's files"

@@ -8,22 +8,14 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 5)
+    TTF_Font* pFont = argc == 5 && TTF_Init() == 0 ? TTF_OpenFont(argv[1], atoi(argv[2])) : nullptr;
+    SDL_Surface* pText = pFont != nullptr
+                             ? TTF_RenderText_Solid(pFont, argv[3], SDL_Color{255, 255, 255, 0})
+                             : nullptr;
+    if (pText == nullptr || SDL_SaveBMP(pText, argv[4]) != 0)
     {
-        std::fprintf(stderr, "usage: %s FONT POINTS TEXT OUT.bmp\n", argv[0]);
-        return 2;
-    }
-    if (TTF_Init() != 0)
+        fprintf(stderr, "usage: render-text FONT POINTS TEXT OUT.bmp: %s\n", TTF_GetError());
         return 1;
-    TTF_Font* pFont = TTF_OpenFont(argv[1], std::atoi(argv[2]));
-    SDL_Color oWhite = {255, 255, 255, 0};
-    SDL_Surface* pText = pFont != nullptr ? TTF_RenderText_Solid(pFont, argv[3], oWhite) : nullptr;
-    int iStatus = pText != nullptr && SDL_SaveBMP(pText, argv[4]) == 0 ? 0 : 1;
-    if (iStatus != 0)
-        std::fprintf(stderr, "render-text: %s\n", TTF_GetError());
-    SDL_FreeSurface(pText);
-    if (pFont != nullptr)
-        TTF_CloseFont(pFont);
-    TTF_Quit();
-    return iStatus;
+    }
+    return 0; // the process's end frees the font and the picture
 }
