@@ -190,18 +190,13 @@ int BaseEngine::RunMainLoop()
     return 0;
 }
 
-// A pass within the same millisecond would find nothing due: wait for the clock in short slices
-// instead of holding a whole core, and start the next pass at once when an event arrives.
+// A pass within the same millisecond would find nothing due: sleep until the clock moves on
+// instead of holding a whole core. An event waits at most that millisecond; the next pass polls
+// the queue (pumping it here too cost sdl12-compat as much again).
 void BaseEngine::WaitForNextMillisecond()
 {
     while (static_cast<int>(SDL_GetTicks()) == m_iTickTime)
-    {
-        SDL_Event oEvent;
-        SDL_PumpEvents();
-        if (SDL_PeepEvents(&oEvent, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) > 0)
-            return;
         SleepMicroseconds(IDLE_SLICE_US);
-    }
 }
 
 // Returns false for a quit event, which ends the main loop at once.
