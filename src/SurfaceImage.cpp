@@ -29,6 +29,9 @@ void SurfaceImage::ConvertToDisplayFormat()
         return;
     SDL_FreeSurface(m_pSurface);
     m_pSurface = pConverted;
+    // Run-length encoded, a copy skips the clear pixels and copies the opaque ones without
+    // blending: a rock is mostly one or the other.
+    SDL_SetAlpha(m_pSurface, SDL_SRCALPHA | SDL_RLEACCEL, SDL_ALPHA_OPAQUE);
 }
 
 int SurfaceImage::DrawImage(SDL_Surface* pTarget, int iSourceX, int iSourceY, int iDestX,
