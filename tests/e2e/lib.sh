@@ -15,7 +15,7 @@ E2E_TMP='' E2E_GAME_PID='' E2E_WATCH_PID='' E2E_OTHER_PIDS='' E2E_SEEN='' E2E_AT
 fail() {
     printf 'FAIL: %s\n  expected: %s\n  got:      %s\n' "$1" "${2-}" "${3:-(nothing)}" >&2
     local log
-    for log in stdout stderr xvfb.log; do
+    for log in stdout stderr xvfb.log openbox.log; do
         [ ! -s "$E2E_TMP/$log" ] || { echo "----- $log -----" && cat "$E2E_TMP/$log"; } >&2
     done
     exit 1
@@ -96,10 +96,13 @@ start_xvfb() {
     until_true "Xvfb answers on $DISPLAY" quietly xdpyinfo
 }
 
+# openbox announces itself (wmctrl -m answers) before it has finished starting up; a window mapped
+# in between may never be mapped, so wait for its --startup command too.
 start_window_manager() {
-    setpriv --pdeathsig TERM openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
+    setpriv --pdeathsig TERM openbox --sm-disable --startup "touch $E2E_TMP/openbox-ready" \
+        >"$E2E_TMP/openbox.log" 2>&1 &
     E2E_OTHER_PIDS+=" $!"
-    until_true "openbox manages the screen" quietly wmctrl -m
+    until_true "openbox manages the screen" eval 'quietly wmctrl -m && [ -e "$E2E_TMP/openbox-ready" ]'
 }
 
 # From when this returns, every window created or mapped on the screen is in E2E_WATCH_LOG.
