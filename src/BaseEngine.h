@@ -132,8 +132,8 @@ public: // State shared with the game and its objects
     // millisecond (sdl12-compat presents the whole window each time). 0 pushes every frame.
     int m_iPushIntervalMs;
     int m_iLastPushTime;
-    ScreenDamage m_oDamage; // what the next push must carry
-    TextSurfaceCache m_oTextCache;
+    ScreenDamage m_oDamage;        // what the next push must carry
+    TextSurfaceCache m_oTextCache; // the texts DrawText rendered, for the next frames
 
     static constexpr int MAX_CATCH_UP_MS = 250;
     static constexpr int DISPLAY_PUSH_INTERVAL_MS = 17; // about as often as a 60 Hz display shows
