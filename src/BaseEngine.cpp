@@ -131,6 +131,7 @@ int BaseEngine::StartUp(const char* szCaption, int iWindowWidth, int iWindowHeig
     m_iScreenWidth = iWindowWidth;
     m_iScreenHeight = iWindowHeight;
 
+    PreferNearestPixelScaling();
     if (SDL_Init(SDL_INIT_VIDEO) < 0)
     {
         fprintf(stderr, "Unable to init SDL: %s\n", SDL_GetError());

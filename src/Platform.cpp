@@ -66,6 +66,11 @@ bool MoveWindowToTopLeft()
     return MoveReportedWindowToTopLeft(oInfo);
 }
 
+void PreferNearestPixelScaling()
+{
+    setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0);
+}
+
 void SleepMicroseconds(int iMicroseconds)
 {
     usleep(static_cast<useconds_t>(iMicroseconds));

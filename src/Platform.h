@@ -14,6 +14,11 @@ bool MoveWindowToTopLeft();
 // The same for the window that a library's window-manager information reports.
 bool MoveReportedWindowToTopLeft(const SDL_SysWMinfo& oInfo);
 
+// Asks an SDL 1.2 built over SDL2 (sdl12-compat) to scale the window by the nearest pixel rather
+// than blend neighbours: the game draws sharp single pixels, and blending costs a software
+// renderer about a sixth of a core. Call before SDL starts; a choice the player set is kept.
+void PreferNearestPixelScaling();
+
 // Suspends the program for about iMicroseconds.
 void SleepMicroseconds(int iMicroseconds);
 

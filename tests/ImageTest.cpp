@@ -2,6 +2,7 @@
 #include <cstdlib>
 
 #include "PixelImage.h"
+#include "Platform.h"
 #include "SurfaceImage.h"
 #include "TestSupport.h"
 
@@ -118,5 +119,17 @@ TEST_F(DisplayFormatTest, RocksInTheDisplayFormatDrawLikeThePicturesAsLoaded)
         SDL_FreeSurface(pDrawn);
         SDL_FreeSurface(pLoaded);
     }
+}
+
+// A window scaled by sdl12-compat keeps sharp pixels, unless the player chose otherwise.
+TEST_F(DisplayFormatTest, ScalingByTheNearestPixelIsAskedForUnlessThePlayerChoseAMethod)
+{
+    unsetenv("SDL12COMPAT_SCALE_METHOD");
+    BaseEngine oEngine(10);
+    Start(&oEngine);
+    EXPECT_STREQ(getenv("SDL12COMPAT_SCALE_METHOD"), "nearest");
+    setenv("SDL12COMPAT_SCALE_METHOD", "linear", 1);
+    PreferNearestPixelScaling();
+    EXPECT_STREQ(getenv("SDL12COMPAT_SCALE_METHOD"), "linear");
 }
 } // namespace
