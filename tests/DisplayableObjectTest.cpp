@@ -40,36 +40,21 @@ std::string RedrawRect(DisplayableObject& oObject)
 
 using DisplayableObjectTest = StartedEngineTest;
 
-TEST_F(DisplayableObjectTest, BaseObjectDrawsAMagentaBoxAndItsRedrawRectCoversOldAndNewPlace)
-{
-    BaseEngine oEngine(100);
-    Start(&oEngine);
-    FillSurface(oEngine.m_pScreenSurface, 0);
-    DisplayableObject oObject(&oEngine);
-    oObject.m_iPosX = 100;
-    oObject.m_iPosY = 50;
-    oObject.Render();
-    EXPECT_EQ(CountPixels(oEngine.m_pScreenSurface, MAGENTA, 100, 50, 10, 10), 100);
-    EXPECT_EQ(CountPixels(oEngine.m_pScreenSurface, MAGENTA, 0, 0, 800, 600), 100);
-    EXPECT_EQ(RedrawRect(oObject), "-1,-1,111,61") << "also covers the start place (-1,-1)";
-    oObject.Render();
-    EXPECT_EQ(RedrawRect(oObject), "100,50,10,10") << "drawn again at the same place";
-    oObject.m_iPosX = 97;
-    oObject.Render();
-    EXPECT_EQ(RedrawRect(oObject), "97,50,13,10") << "moved left by 3";
-}
-
-TEST_F(DisplayableObjectTest, PartialFrameLeavesTheBackgroundWithTheObjectsAtTheirNewPlaces)
+// The base object is a 10 by 10 magenta box; its redraw rectangle spans where it was last drawn
+// (first at the start place (-1,-1)) and where it is drawn now.
+TEST_F(DisplayableObjectTest, PartialFrameErasesTheBoxesAlsoPartlyOffTheScreenAndDrawsThemAnew)
 {
     BaseEngine oEngine(100);
     Start(&oEngine);
     for (int i = 0; i < 800 * 600; i++) // a different colour in every pixel: x + 800 y
         static_cast<Uint32*>(oEngine.m_pBackdropSurface->pixels)[i] = i;
     const int aaiMove[][4] = {{100, 100, 103, 98},
-                              {300, 200, 340, 260},
+                              {300, -5, 340, 260},
                               {795, 595, -5, -5},
                               {50, 300, 50, 300},
                               {-5, 300, 795, 300}};
+    const char* aszRects[] = {"100,98,13,12", "300,-5,50,275", "-5,-5,810,610", "50,300,10,10",
+                              "-5,300,810,10"};
     oEngine.m_ppObjects = new DisplayableObject* [6] {};
     for (int i = 0; i < 5; i++)
     {
@@ -78,6 +63,7 @@ TEST_F(DisplayableObjectTest, PartialFrameLeavesTheBackgroundWithTheObjectsAtThe
         oEngine.m_ppObjects[i]->m_iPosY = aaiMove[i][1];
     }
     oEngine.PresentFrame(); // the first frame is a whole-screen one
+    EXPECT_EQ(RedrawRect(*oEngine.m_ppObjects[0]), "-1,-1,111,111");
     SDL_Surface* pExpected = NewSurface(800, 600);
     SDL_BlitSurface(oEngine.m_pBackdropSurface, nullptr, pExpected, nullptr);
     for (int i = 0; i < 5; i++)
@@ -91,6 +77,8 @@ TEST_F(DisplayableObjectTest, PartialFrameLeavesTheBackgroundWithTheObjectsAtThe
     oEngine.PresentFrame();
     EXPECT_EQ(CountDifferentPixels(oEngine.m_pScreenSurface, pExpected), 0)
         << "pixels differing from the background with the boxes at their new places";
+    for (int i = 0; i < 5; i++)
+        EXPECT_EQ(RedrawRect(*oEngine.m_ppObjects[i]), aszRects[i]) << "object " << i;
     SDL_FreeSurface(pExpected);
 }
 

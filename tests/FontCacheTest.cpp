@@ -1,9 +1,8 @@
 #include "TestSupport.h"
 
+#include <algorithm>
 #include <functional>
-#include <memory>
 #include <unistd.h>
-#include <vector>
 
 namespace
 {
@@ -24,94 +23,65 @@ const std::string FAILED = "Font loading failed.\n";
 
 using FontCacheTest = WorkingDirectoryTest;
 
-// Thirty-one fonts outgrow the first table: entries already handed out must stay valid.
-TEST_F(FontCacheTest, EachCaseSensitivePairIsOneEntryThatSurvivesGrowth)
+// Thirty-one fonts outgrow the first table: entries already handed out must stay valid. Each size
+// comes in two names that differ in case only, and the upper-case file does not exist.
+TEST_F(FontCacheTest, FontsRequestedEarlyOpenAtTheSweepEachNameIsItsOwnEntryFailuresAreReported)
 {
     FontCache oCache;
-    std::vector<FontEntry*> vecEntries;
-    auto fnName = [](int i) { return std::string(i % 2 ? "EMU" : "emu"); }; // i and i+1: same size
-    for (int i = 0; i < 31; i++)
-        EXPECT_EQ(
-            StdoutOf([&]
-                     { vecEntries.push_back(oCache.LookUpFont(fnName(i).c_str(), 1 + i / 2)); }),
-            Line("Loading font", 1 + i / 2, fnName(i)))
-            << "no failure line before the text library is ready";
+    FontEntry* apEntries[31];
+    auto fnName = [](int i) { return i % 2 ? "EMULOGIC.TTF" : "emulogic.ttf"; };
+    std::string strLoading, strFailed, strFreed;
     for (int i = 0; i < 31; i++)
     {
-        FontEntry* pAgain = nullptr;
-        EXPECT_EQ(StdoutOf([&] { pAgain = oCache.LookUpFont(fnName(i).c_str(), 1 + i / 2); }), "");
-        EXPECT_TRUE(pAgain == vecEntries[i] && pAgain->m_szFileName == fnName(i) &&
-                    pAgain->m_iPointSize == 1 + i / 2)
-            << "entry " << i;
+        strLoading += Line("Loading font", 1 + i / 2, fnName(i));
+        strFailed += i % 2 ? FAILED : "";
+        strFreed += i % 2 ? "" : Line("Free font", 1 + i / 2);
     }
-}
-
-TEST_F(FontCacheTest, DeferredFontsOpenAtTheSweepAndOnlyRealFailuresAreReported)
-{
-    FontCache oCache;
-    FontEntry *pEarly, *pMissing, *pLate, *pAbsent;
-    EXPECT_EQ(StdoutOf([&] { pEarly = oCache.LookUpFont("emulogic.ttf", 24); }) +
-                  StdoutOf([&] { pMissing = oCache.LookUpFont("missing.ttf", 30); }),
-              Line("Loading font", 24) + Line("Loading font", 30, "missing.ttf"));
+    auto fnLookUpAll = [&](FontEntry** ppTo)
+    {
+        for (int i = 0; i < 31; i++)
+            ppTo[i] = oCache.LookUpFont(fnName(i), 1 + i / 2);
+    };
+    EXPECT_EQ(StdoutOf([&] { fnLookUpAll(apEntries); }), strLoading) << "no failures reported yet";
     ASSERT_EQ(TTF_Init(), 0);
-    EXPECT_EQ(StdoutOf([&] { oCache.OpenPendingFonts(); }), FAILED) << "for the missing font";
-    EXPECT_NE(pEarly->m_pFont, nullptr) << "a font requested early opens at the sweep";
-    EXPECT_EQ(pMissing->m_pFont, nullptr);
+    EXPECT_EQ(StdoutOf([&] { oCache.OpenPendingFonts(); }), strFailed);
+    ASSERT_EQ(symlink("emulogic.ttf", "EMULOGIC.TTF"), 0); // a failed font is not opened again
+    FontEntry* apAgain[31];
+    EXPECT_EQ(StdoutOf([&] { fnLookUpAll(apAgain); }), "");
+    EXPECT_TRUE(std::equal(apAgain, apAgain + 31, apEntries)) << "the same entries";
 
-    EXPECT_EQ(StdoutOf([&] { pLate = oCache.LookUpFont("emulogic.ttf", 12); }) +
-                  StdoutOf([&] { pAbsent = oCache.LookUpFont("absent.ttf", 12); }),
-              Line("Loading font", 12) + Line("Loading font", 12, "absent.ttf") + FAILED);
-    EXPECT_NE(pLate->m_pFont, nullptr) << "opened at once after the sweep";
-    EXPECT_EQ(pAbsent->m_pFont, nullptr);
-
-    ASSERT_EQ(symlink("emulogic.ttf", "missing.ttf"), 0);
-    FontEntry* pAgain = nullptr;
-    EXPECT_EQ(StdoutOf([&] { pAgain = oCache.LookUpFont("missing.ttf", 30); }), "");
-    EXPECT_EQ(pAgain, pMissing);
-    EXPECT_EQ(pMissing->m_pFont, nullptr) << "a failed font is not opened again";
-
-    EXPECT_EQ(StdoutOf([&] { oCache.FreeAllFonts(); }),
-              Line("Free font", 24) + Line("Free font", 12));
+    FontEntry *pLate, *pAbsent;
+    EXPECT_EQ(StdoutOf([&] { pLate = oCache.LookUpFont("emulogic.ttf", 30); }) +
+                  StdoutOf([&] { pAbsent = oCache.LookUpFont("absent.ttf", 30); }),
+              Line("Loading font", 30) + Line("Loading font", 30, "absent.ttf") + FAILED);
+    EXPECT_TRUE(pLate->m_pFont != nullptr && pAbsent->m_pFont == nullptr) << "opened at once";
+    // Only the fonts that opened are freed: the failed ones stayed closed.
+    EXPECT_EQ(StdoutOf([&] { oCache.FreeAllFonts(); }), strFreed + Line("Free font", 30));
     TTF_Quit();
 }
 
-class TextDrawingTest : public StartedEngineTest
-{
-protected:
-    void TearDown() override
-    {
-        m_pEngine.reset(); // closes the fonts while the text library still runs
-        SDL_FreeSurface(m_pTarget);
-        StartedEngineTest::TearDown();
-    }
-    int Ink() { return 160 * 40 - CountPixels(m_pTarget, 0, 0, 0, 160, 40); } // on black
-    void DrawHi(int iColour, FontEntry* pFont)
-    {
-        FillSurface(m_pTarget, 0);
-        m_pEngine->DrawText(8, 6, "HI", iColour, pFont, m_pTarget);
-    }
-    std::unique_ptr<BaseEngine> m_pEngine = std::make_unique<BaseEngine>(10);
-    SDL_Surface* m_pTarget = NewSurface(160, 40);
-};
+using TextDrawingTest = StartedEngineTest;
 
-TEST_F(TextDrawingTest, TextComesOutInItsColourAndANullFontMeansTheDefaultFont)
+TEST_F(TextDrawingTest, TextComesOutInItsColourWhereAskedAndAFailedFontDrawsNothing)
 {
-    Start(m_pEngine.get());
-    SDL_Surface* pWithDefault = NewSurface(160, 40);
+    BaseEngine oEngine(10);
+    Start(&oEngine);
+    SDL_Surface* pTarget = NewSurface(160, 40);
+    auto fnDrawHi = [&](int iColour, FontEntry* pFont)
+    {
+        FillSurface(pTarget, 0);
+        oEngine.DrawText(8, 6, "HI", iColour, pFont, pTarget);
+        return 160 * 40 - CountPixels(pTarget, 0, 0, 0, 160, 40); // the ink
+    };
     for (int iColour : {0x00FF00, 0x0000FF})
     {
-        DrawHi(iColour, nullptr);
-        SDL_BlitSurface(m_pTarget, nullptr, pWithDefault, nullptr);
-        DrawHi(iColour, m_pEngine->m_pStandardFont);
-        EXPECT_TRUE(Ink() > 0 && CountPixels(m_pTarget, iColour, 0, 0, 160, 40) == Ink())
-            << iColour;
-        EXPECT_EQ(CountPixels(m_pTarget, iColour, 0, 0, 160, 6) +
-                      CountPixels(m_pTarget, iColour, 0, 0, 8, 40),
+        int iInk = fnDrawHi(iColour, oEngine.m_pStandardFont);
+        EXPECT_TRUE(iInk > 0 && CountPixels(pTarget, iColour, 0, 0, 160, 40) == iInk) << iColour;
+        EXPECT_EQ(CountPixels(pTarget, iColour, 0, 0, 160, 6) +
+                      CountPixels(pTarget, iColour, 0, 0, 8, 40),
                   0)
             << "ink above or left of (8, 6)";
-        EXPECT_EQ(CountDifferentPixels(m_pTarget, pWithDefault), 0) << "null font, " << iColour;
     }
-    SDL_FreeSurface(pWithDefault);
-    DrawHi(0xFFFFFF, m_pEngine->m_oFontCache.LookUpFont("missing.ttf", 24));
-    EXPECT_EQ(Ink(), 0) << "a font that failed to open draws nothing";
+    EXPECT_EQ(fnDrawHi(0xFFFFFF, oEngine.m_oFontCache.LookUpFont("missing.ttf", 24)), 0);
+    SDL_FreeSurface(pTarget);
 }

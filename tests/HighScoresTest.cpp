@@ -25,27 +25,20 @@ void Record(MyProjectMain& oGame, int iScore)
 
 TEST_F(HighScoresTest, StartingWithoutATableCreatesTheDefaultsAndKeepsAnExistingOne)
 {
+    for (const char* szExisting : {static_cast<const char*>(nullptr), "", "odd\r\ncontent\n"})
     {
+        if (szExisting != nullptr)
+            WriteFileBytes("highscores.txt", szExisting);
         MyProjectMain oGame;
-        EXPECT_EQ(ReadFileBytes("highscores.txt"), DEFAULT_TABLE);
-    }
-    for (const char* szExisting : {"", "odd\r\ncontent\n"})
-    {
-        WriteFileBytes("highscores.txt", szExisting);
-        MyProjectMain oGame;
-        EXPECT_EQ(ReadFileBytes("highscores.txt"), szExisting) << "an existing table was changed";
+        EXPECT_EQ(ReadFileBytes("highscores.txt"), szExisting ? szExisting : DEFAULT_TABLE);
     }
 }
 
 TEST_F(HighScoresTest, NewScoreGoesAboveEqualScoresAndTheTableKeepsTenEntries)
 {
     const std::string strTwelveEntries = DEFAULT_TABLE + "\nzzz::99999\nyyy::1\n";
-    const struct
-    {
-        const char* szBefore; // nullptr: no table
-        int iScore;
-        std::string strAfter;
-    } aCases[] = {
+    // table before (nullptr: none), score recorded, table after
+    const std::tuple<const char*, int, std::string> aCases[] = {
         {DEFAULT_TABLE.c_str(), 20000,
          "oru::39400\nabc::20000\nfen::20000\nzol::15600\nwyr::13500\nkha::10000\nmip::9500\n"
          "tzo::8700\nlun::5400\nvek::5000"},
@@ -61,16 +54,16 @@ TEST_F(HighScoresTest, NewScoreGoesAboveEqualScoresAndTheTableKeepsTenEntries)
         {"ABC::40000\nAnn::700", 500, "ABC::40000\nAnn::700\nabc::500"}, // edited by hand
         {"aaa::1\nbbb::5\nccc::5", 0, "bbb::5\nccc::5\naaa::1\nabc::0"}, // out of order
     };
-    for (const auto& oCase : aCases)
+    for (const auto& [szBefore, iScore, strAfter] : aCases)
     {
         MyProjectMain oGame;
         remove("highscores.txt");
-        if (oCase.szBefore != nullptr)
-            WriteFileBytes("highscores.txt", oCase.szBefore);
-        Record(oGame, oCase.iScore);
-        EXPECT_EQ(ReadFileBytes("highscores.txt"), oCase.strAfter)
-            << "score " << oCase.iScore << " into table:\n"
-            << (oCase.szBefore ? oCase.szBefore : "(no table)");
+        if (szBefore != nullptr)
+            WriteFileBytes("highscores.txt", szBefore);
+        Record(oGame, iScore);
+        EXPECT_EQ(ReadFileBytes("highscores.txt"), strAfter)
+            << "score " << iScore << " into table:\n"
+            << (szBefore ? szBefore : "(no table)");
     }
 }
 

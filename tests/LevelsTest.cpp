@@ -5,28 +5,32 @@
 using LevelsTest = GameTest;
 using std::make_pair;
 
-TEST_F(LevelsTest, PlayListHoldsShipBulletsAndAsteroidsClearOfTheShipAndOfEachOther)
+// Out-of-range levels are played within 1 to 9999; from level 30 the rocks stop growing in number.
+TEST_F(LevelsTest, PlayListHoldsShipBulletsAndRocksClearOfTheShipAndOfEachOther)
 {
     auto Gap = [](const DisplayableObject* pA, int iX, int iY) // centre to (iX, iY), squared
     {
         return (pA->m_iPosX + 48 - iX) * (pA->m_iPosX + 48 - iX) +
                (pA->m_iPosY + 48 - iY) * (pA->m_iPosY + 48 - iY);
     };
+    const int aCases[][3] = {{1, 1, 2},       {2, 2, 3},    {10, 10, 11}, {0, 1, 2},
+                             {INT_MIN, 1, 2}, {30, 30, 31}, {31, 31, 31}, {INT_MAX, 9999, 31}};
     for (unsigned iSeed = 1; iSeed <= 10; iSeed++)
     {
-        for (auto aLevel : {make_pair(1, 16), {2, 20}, {5, 32}, {10, 52}})
+        for (auto [iAsked, iLevel, iRocks] : aCases) // level asked for, level played, large rocks
         {
-            SCOPED_TRACE(testing::Message() << "seed " << iSeed << ", level " << aLevel.first);
+            SCOPED_TRACE(testing::Message() << "seed " << iSeed << ", level " << iAsked);
             srand(iSeed);
-            EnterPlay(aLevel.first);
-            EXPECT_EQ(m_pGame->m_iObjectListSize, aLevel.second);
+            EnterPlay(iAsked);
+            EXPECT_EQ(make_pair(m_pGame->m_iLevel, m_pGame->m_iObjectListSize),
+                      make_pair(iLevel, 4 * iRocks + 8));
             EXPECT_NE(TheShip(), nullptr);
-            for (int i = 1; i < aLevel.second; i++)
+            for (int i = 1; i < 4 * iRocks + 8; i++)
             {
-                bool bAsteroid = i >= 7 && i <= aLevel.first + 7;
+                bool bAsteroid = i >= 7 && i < iRocks + 7;
                 EXPECT_EQ(m_pGame->GetObjectAt(i) != nullptr, i <= 6 || bAsteroid) << "slot " << i;
                 EXPECT_TRUE(i > 6 || BulletAt(i) != nullptr) << "bullet in " << i;
-                if (!bAsteroid)
+                if (!bAsteroid || iRocks > 11) // 31 rocks need not find room apart
                     continue;
                 EXPECT_EQ(AsteroidAt(i)->m_iSize, 96) << "slot " << i;
                 EXPECT_GE(Gap(AsteroidAt(i), 400, 300), 63 * 63) << "slot " << i << " and the ship";
@@ -75,48 +79,31 @@ TEST_F(LevelsTest, PointsCountOneByOneOnEvenMillisecondsWithAnExtraLifeAtFiftyTh
     }
 }
 
-TEST_F(LevelsTest, LevelNumberCountsOnAndRocksStopGrowingAtThirtyOneFromLevelThirty)
-{
-    const int aCases[][3] = {{0, 1, 2},        {-5, 1, 2},        {INT_MIN, 1, 2},
-                             {25, 25, 26},     {30, 30, 31},      {31, 31, 31},
-                             {9999, 9999, 31}, {10000, 9999, 31}, {INT_MAX, 9999, 31}};
-    for (const auto& aCase : aCases) // level asked for, level played, large rocks
-    {
-        SCOPED_TRACE(aCase[0]);
-        EnterPlay(aCase[0]);
-        int iRocks = aCase[2];
-        EXPECT_EQ(std::make_pair(m_pGame->m_iLevel, m_pGame->m_iObjectListSize),
-                  make_pair(aCase[1], 4 * iRocks + 8));
-        EXPECT_TRUE(m_pGame->GetObjectAt(iRocks + 6) && !m_pGame->GetObjectAt(iRocks + 7));
-    }
-    // Next Level goes on past 20, with its bonus.
-    EnterPlay(20);
-    m_pGame->m_iGameState = STATE_LEVEL_COMPLETE;
-    m_pGame->m_iMenuSelection = MENU_NEXT_LEVEL;
-    TapKey(m_pGame, SDLK_RETURN);
-    EXPECT_EQ(Status(), std::make_tuple(STATE_PLAYING, 21, 3, 0, 2000, 4 * 22 + 8));
-}
-
-TEST_F(LevelsTest, ScoreAndPendingPointsStopAtTheLargestIntThroughCountingAndASave)
+TEST_F(LevelsTest, NextLevelAddsItsBonusAndPointsStopAtTheLargestIntThroughASave)
 {
     MyProjectMain& oGame = *m_pGame;
-    EnterPlay(1);
+    auto NextLevel = [&oGame]()
+    {
+        oGame.m_iGameState = STATE_LEVEL_COMPLETE;
+        oGame.m_iMenuSelection = MENU_NEXT_LEVEL;
+        TapKey(&oGame, SDLK_RETURN);
+    };
+    EnterPlay(20);
+    NextLevel();
+    EXPECT_EQ(Status(), std::make_tuple(STATE_PLAYING, 21, 3, 0, 2000, 4 * 22 + 8));
     oGame.m_iScore = 2147483646;
     oGame.m_iPendingScore = 3;
-    for (oGame.m_iTickTime = 1000; oGame.m_iTickTime < 1006; oGame.m_iTickTime++)
+    for (int i = 0; i < 3; i++)
         oGame.CountPendingPoint();
     EXPECT_EQ(std::make_pair(oGame.m_iScore, oGame.m_iPendingScore), std::make_pair(INT_MAX, 0));
     oGame.AddPendingScore(2147483600);
-    oGame.AddPendingScore(300);
-    EXPECT_EQ(oGame.m_iPendingScore, INT_MAX);
-    oGame.m_iGameState = STATE_LEVEL_COMPLETE;
-    oGame.m_iMenuSelection = MENU_NEXT_LEVEL;
-    TapKey(&oGame, SDLK_RETURN); // the level bonus
+    oGame.AddPendingScore(300); // and the level bonus on top
+    NextLevel();
     EXPECT_EQ(oGame.m_iPendingScore, INT_MAX);
 
     oGame.m_iScore = 2147483600;
     oGame.m_iGameState = STATE_LEVEL_COMPLETE;
     oGame.SaveGame();
-    EXPECT_EQ(ReadFileBytes("save.txt"), "level::3\nlives::3\nscore::2147483647\n");
+    EXPECT_EQ(ReadFileBytes("save.txt"), "level::23\nlives::3\nscore::2147483647\n");
     EXPECT_EQ(std::make_pair(oGame.m_iScore, oGame.m_iPendingScore), std::make_pair(INT_MAX, 0));
 }

@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
 # The installed game: `cmake --install` of BUILD_DIR into a temporary prefix or, given VERSION,
-# the package `make deb` built, installed into this machine (skipped without root or dpkg; a lock
-# keeps such tests, from other checkouts too, apart). Its launcher, started from an unrelated
-# directory as a player with a fresh home, goes to the high-score table and out through Exit: the
-# player's directory gets the default high scores and links to the assets; later starts keep the
-# player's files and renew a stale link; uninstalling leaves the player's files.
+# the package of `make deb` installed into this machine (a lock keeps such tests apart). Its
+# launcher gives a player with a fresh home a directory of their own; uninstalling keeps it.
 #   install.sh STARSHARDS ASSET_DIR BUILD_DIR [VERSION]
 # shellcheck source=lib.sh disable=SC2034 # lib.sh reads the E2E_ variables set here
 source "$(dirname "$0")/lib.sh"
@@ -25,13 +22,12 @@ files=(libexec/starshards/starshards share/doc/starshards/emulogic-OFL.txt
 if [ $# -eq 3 ]; then
     prefix=$E2E_TMP/prefix data=$E2E_TMP/prefix/share/starshards E2E_GAME=$E2E_TMP/prefix/bin/starshards
     files+=(bin/starshards share/starshards/emulogic.ttf share/man/man6/starshards.6)
-    # Installing rewrites the build's manifest; the one of a real `make install` is put back.
+    # A successful install rewrites the build's manifest: the one of a real `make install` is put back.
     [ ! -f "$build/install_manifest.txt" ] || cp -p "$build/install_manifest.txt" "$E2E_TMP/kept-manifest"
-    status=0
-    cmake --install "$build" --prefix "$prefix" >"$E2E_TMP/install.log" 2>&1 || status=$?
-    mv "$build/install_manifest.txt" "$E2E_TMP/manifest" 2>/dev/null || true
+    cmake --install "$build" --prefix "$prefix" >"$E2E_TMP/install.log" 2>&1 ||
+        fail "cmake --install into $prefix" "exit status 0" "$(tail -n 5 "$E2E_TMP/install.log")"
+    mv "$build/install_manifest.txt" "$E2E_TMP/manifest"
     [ ! -f "$E2E_TMP/kept-manifest" ] || mv "$E2E_TMP/kept-manifest" "$build/install_manifest.txt"
-    [ "$status" -eq 0 ] || fail "cmake --install into $prefix" "exit status 0" "$status: $(tail -n 5 "$E2E_TMP/install.log")"
 else
     prefix=/usr data=/usr/share/games/starshards E2E_GAME=/usr/games/starshards
     files=("${files[@]/%OFL.txt/OFL.txt.gz}" games/starshards share/games/starshards/emulogic.ttf
@@ -46,9 +42,8 @@ fi
 for file in "${files[@]}"; do [ -f "$prefix/$file" ] || fail "installed file" "$prefix/$file" "missing"; done
 pass "the command, program, data, licence, man page, menu entry, AppStream data and icons are installed"
 
-# play_launcher [VAR=value ...]: the launcher, started from E2E_WORK as the player with that HOME
-# and no XDG_DATA_HOME unless given, goes to the high-score table and back, then chooses Exit:
-# exit status 0, and E2E_WORK left empty.
+# play_launcher [VAR=value ...]: the launcher, started from an unrelated directory with a fresh
+# HOME, goes to the high-score table and out through Exit, leaving that directory empty.
 play_launcher() {
     start_game -u XDG_DATA_HOME HOME="$home" "$@"
     wait_for_window
@@ -65,31 +60,25 @@ check_player_dir() {
 }
 
 start_xvfb
-play_launcher
-player=$home/.local/share/starshards
-check_player_dir "$player"
+xdg=$E2E_TMP/xdg/starshards player=$home/.local/share/starshards
+play_launcher XDG_DATA_HOME="$E2E_TMP/xdg"
+check_player_dir "$xdg"
 defaults='oru::39400 fen::20000 zol::15600 wyr::13500 kha::10000 mip::9500 tzo::8700 lun::5400 vek::5000 qrx::3200'
-[ "$(cat "$player/highscores.txt")" = "${defaults// /$'\n'}" ] ||
-    fail "high scores after the first start" "the ten defaults" "$(paste -sd ' ' "$player/highscores.txt")"
-pass "first start from elsewhere: ~/.local/share/starshards with the default high scores and asset links"
+[ "$(cat "$xdg/highscores.txt")" = "${defaults// /$'\n'}" ] && [ ! -e "$home/.local" ] ||
+    fail "high scores in \$XDG_DATA_HOME/starshards, nothing in ~/.local" "the ten defaults" "$(cat "$xdg/highscores.txt"; ls -A "$home")"
+pass "first start: \$XDG_DATA_HOME/starshards with the default high scores and asset links"
 
-# The player's own files survive a second start: a high-score table, a saved game and a picture.
-printf 'abc::99999\n%s' "$(head -n 9 "$player/highscores.txt")" >"$player/highscores.txt"
+# Without XDG_DATA_HOME: the player's own high scores, saved game and picture in
+# ~/.local/share/starshards are kept, and a link left by an installation since moved is renewed.
+mkdir -p "$player" && cp "$data/life.jpg" "$player/" && ln -s /nonexistent/bullet.jpg "$player/"
+printf 'abc::99999\n%s' "$(head -n 9 "$xdg/highscores.txt")" >"$player/highscores.txt"
 printf 'level::4\nlives::2\nscore::1234\n' >"$player/save.txt"
-rm "$player/life.jpg" && cp "$data/life.jpg" "$player/life.jpg"
-ln -sfn /nonexistent/bullet.jpg "$player/bullet.jpg" # left by an installation since moved
 cp -p "$player/highscores.txt" "$player/save.txt" "$E2E_TMP/"
 kept() { cmp -s "$player/highscores.txt" "$E2E_TMP/highscores.txt" && cmp -s "$player/save.txt" "$E2E_TMP/save.txt"; }
 play_launcher
-kept || fail "the player's high scores and saved game after a second start" "unchanged" "$(cat "$player"/*.txt)"
-[ ! -L "$player/life.jpg" ] || fail "the player's own life.jpg" "kept as a regular file" "a link"
-[ "$(readlink "$player/bullet.jpg")" = "$data/bullet.jpg" ] || fail "a stale link to bullet.jpg" "$data/bullet.jpg" "$(readlink "$player/bullet.jpg")"
-pass "second start keeps the player's high scores, saved game and files, and renews a stale link"
-
-play_launcher XDG_DATA_HOME="$E2E_TMP/xdg"
-check_player_dir "$E2E_TMP/xdg/starshards"
-kept || fail "the player's files in ~/.local/share with XDG_DATA_HOME set" "untouched" "changed"
-pass "with XDG_DATA_HOME set the player's directory is \$XDG_DATA_HOME/starshards"
+kept && [ ! -L "$player/life.jpg" ] && [ "$(readlink "$player/bullet.jpg")" = "$data/bullet.jpg" ] ||
+    fail "the player's files" "high scores, saved game, life.jpg kept; bullet.jpg linked anew" "$(ls -l "$player")"
+pass "a later start keeps the player's files and renews a stale link"
 
 if [ $# -eq 3 ]; then
     sh "$dist/uninstall.sh" "$E2E_TMP/manifest" >/dev/null
@@ -103,6 +92,6 @@ else
     dpkg -r starshards >>"$E2E_TMP/dpkg.log" 2>&1 || fail "dpkg -r starshards" "exit status 0" "$(tail -n 5 "$E2E_TMP/dpkg.log")"
     for file in "${files[@]}"; do [ ! -e "$prefix/$file" ] || fail "$prefix/$file after dpkg -r" "removed" "still there"; done
 fi
-kept && [ -f "$E2E_TMP/xdg/starshards/highscores.txt" ] ||
-    fail "the player's files after uninstalling" "kept as they were" "$(ls -l "$player" "$E2E_TMP/xdg/starshards" 2>&1)"
+kept && [ -f "$xdg/highscores.txt" ] ||
+    fail "the player's files after uninstalling" "kept as they were" "$(ls -l "$player" "$xdg" 2>&1)"
 pass "uninstalling removes what was installed and keeps the player's files"

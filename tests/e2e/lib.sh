@@ -1,6 +1,5 @@
 # shellcheck shell=bash disable=SC2034  # the globals set here are read by the tests
-# The end-to-end tests' harness: the real game in its own working directory against its own Xvfb,
-# judged by what a player sees: e2e_init GAME ASSET_DIR; start_xvfb; start_game; wait_for_window...
+# The end-to-end tests' harness: the real game in its own working directory against its own Xvfb.
 # All started here is stopped, and the temp dir removed, when the test exits, pass or fail; each
 # process also gets a parent-death signal, so nothing outlives a killed test.
 set -euo pipefail
@@ -8,8 +7,7 @@ set -euo pipefail
 # Only a limit for giving up on a broken game: passing never depends on the machine's speed.
 E2E_TIMEOUT=${E2E_TIMEOUT:-20}
 E2E_POLL=0.05
-E2E_FONT_SIZES=(72 50 46 36 24 12)
-E2E_TMP='' E2E_GAME_PID='' E2E_WATCH_PID='' E2E_OTHER_PIDS='' E2E_SEEN='' E2E_AT_EXIT=''
+E2E_TMP='' E2E_GAME_PID='' E2E_OTHER_PIDS='' E2E_SEEN='' E2E_AT_EXIT=''
 
 # fail WHAT EXPECTED GOT: reports a failed check with the logs of what was started; ends the test.
 fail() {
@@ -54,7 +52,7 @@ e2e_alive() {
 e2e_cleanup() {
     local status=$? pid i
     set +e
-    for pid in $E2E_GAME_PID $E2E_WATCH_PID $E2E_OTHER_PIDS; do
+    for pid in $E2E_GAME_PID $E2E_OTHER_PIDS; do
         e2e_alive "$pid" && kill -TERM "$pid" 2>/dev/null
         for ((i = 0; i < 100; i++)); do e2e_alive "$pid" && sleep "$E2E_POLL"; done
         e2e_alive "$pid" && kill -KILL "$pid" 2>/dev/null
@@ -65,17 +63,17 @@ e2e_cleanup() {
     exit "$status"
 }
 
-# until_true WHAT COMMAND...: polls until COMMAND succeeds; fails once the game or the window
-# watcher has ended, or after E2E_TIMEOUT seconds. COMMAND may put what it saw in E2E_SEEN.
+# until_true WHAT COMMAND...: polls until COMMAND succeeds; fails once the game has ended, or
+# after E2E_TIMEOUT seconds. COMMAND may put what it saw in E2E_SEEN.
 until_true() {
-    local what=$1 deadline=$((SECONDS + E2E_TIMEOUT)) pid ended
+    local what=$1 deadline=$((SECONDS + E2E_TIMEOUT)) ended
     shift
     E2E_SEEN=
     while :; do
         ended=
-        for pid in $E2E_GAME_PID $E2E_WATCH_PID; do e2e_alive "$pid" || ended=$pid; done
+        e2e_alive "$E2E_GAME_PID" || ended=$E2E_GAME_PID
         "$@" && return 0
-        [ -z "$ended" ] || fail "$what" "within ${E2E_TIMEOUT}s" "${E2E_SEEN:+$E2E_SEEN, then }process $ended exited"
+        [ -z "$ended" ] || fail "$what" "within ${E2E_TIMEOUT}s" "${E2E_SEEN:+$E2E_SEEN, then }the game exited"
         [ "$SECONDS" -lt "$deadline" ] || fail "$what" "within ${E2E_TIMEOUT}s" "${E2E_SEEN:-not yet}"
         sleep "$E2E_POLL"
     done
@@ -105,51 +103,24 @@ start_window_manager() {
     until_true "openbox manages the screen" eval 'quietly wmctrl -m && [ -e "$E2E_TMP/openbox-ready" ]'
 }
 
-# From when this returns, every window created or mapped on the screen is in E2E_WATCH_LOG.
-start_window_watch() {
-    E2E_WATCH_LOG=$E2E_TMP/windows.log
-    setpriv --pdeathsig KILL xev -root -event substructure -event property >"$E2E_WATCH_LOG" 2>&1 &
-    E2E_WATCH_PID=$!
-    sync_window_watch
-}
-# The watcher has printed every earlier event once it shows a later change of a root property.
-sync_window_watch() {
-    local marker=_STARSHARDS_E2E_SYNC_$RANDOM
-    until_true "window watcher sees $marker" eval "xprop -root -f $marker 8s -set $marker x &&
-        grep -q '($marker)' '$E2E_WATCH_LOG'"
-}
-
 # start_game [VAR=value ...]: the game in the background in E2E_WORK, its console in files.
 start_game() {
     (cd "$E2E_WORK" && exec setpriv --pdeathsig KILL env "$@" "$E2E_GAME" >"$E2E_STDOUT" 2>"$E2E_STDERR" </dev/null) &
     E2E_GAME_PID=$!
 }
 
-# Sets E2E_WINDOW to the one viewable window titled "Starshards" (xdotool ignores case).
+# Sets E2E_WINDOW to the one viewable window titled exactly "Starshards" (xdotool ignores case),
+# and checks that the game loaded the SDL 1.2 library this test is for (E2E_SDL classic or compat).
 find_window() { E2E_WINDOW=$(xdotool search --onlyvisible --name '^Starshards$' 2>/dev/null); }
 wait_for_window() {
     until_true "a viewable window titled 'Starshards'" find_window
-    [ "$(wc -l <<<"$E2E_WINDOW")" -eq 1 ] || fail "windows titled 'Starshards'" 1 "$E2E_WINDOW"
-    local title
+    local title loaded kind=classic
     title=$(xdotool getwindowname "$E2E_WINDOW")
-    [ "$title" = Starshards ] || fail "the window's title" Starshards "$title"
-    check_sdl_library
-}
-
-# The tests run on two SDL 1.2 libraries (E2E_SDL is classic or compat): make sure the game
-# process really loaded the one this test is for.
-check_sdl_library() {
+    [ "$title" = Starshards ] && [ "$(wc -l <<<"$E2E_WINDOW")" -eq 1 ] || fail "windows titled" Starshards "$E2E_WINDOW"
     [ -n "${E2E_SDL:-}" ] || return 0
-    local loaded kind=classic
     loaded=$(grep -m 1 -o '/[^ ]*/libSDL-1\.2\.so[^ ]*' "/proc/$E2E_GAME_PID/maps" || true)
     [[ $loaded != */sdl12-compat/* ]] || kind=compat
     [ -n "$loaded" ] && [ "$kind" = "$E2E_SDL" ] || fail "SDL library loaded" "$E2E_SDL" "${loaded:-none}"
-}
-
-# Sets GEOM_X GEOM_Y (on the screen) GEOM_W GEOM_H of a window.
-window_geometry() {
-    read -r GEOM_X GEOM_Y GEOM_W GEOM_H < <(xwininfo -id "$1" | awk -F: '/Absolute upper-left|^ *(Width|Height):/ {
-        v = v " " $2 + 0 } END { print v }')
 }
 
 # press KEY...: without a window manager the window under the pointer has the keyboard.
@@ -163,10 +134,6 @@ expect_exit() {
     E2E_GAME_PID=
     [ "$status" -eq "$1" ] || fail "exit status $2" "$1" "$status"
 }
-
-# font_lines PREFIX: the console lines the game prints for its font sizes, in order.
-font_lines() { printf "$1: %s point emulogic.ttf\n" "${E2E_FONT_SIZES[@]}"; }
-
 
 # bash lib.sh PROGRAM [ARGS...]: runs the program against a private Xvfb, as the X11 tests do.
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then

@@ -12,10 +12,8 @@ int main(int argc, char** argv)
     SDL_Surface* pText = pFont != nullptr
                              ? TTF_RenderText_Solid(pFont, argv[3], SDL_Color{255, 255, 255, 0})
                              : nullptr;
-    if (pText == nullptr || SDL_SaveBMP(pText, argv[4]) != 0)
-    {
-        fprintf(stderr, "usage: render-text FONT POINTS TEXT OUT.bmp: %s\n", TTF_GetError());
-        return 1;
-    }
-    return 0; // the process's end frees the font and the picture
+    if (pText != nullptr && SDL_SaveBMP(pText, argv[4]) == 0)
+        return 0; // the process's end frees the font and the picture
+    fprintf(stderr, "usage: render-text FONT POINTS TEXT OUT.bmp: %s\n", TTF_GetError());
+    return 1;
 }

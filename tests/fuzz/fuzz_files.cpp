@@ -2,7 +2,6 @@
 // then a new score is recorded into it and what the game writes reads back as written; the save
 // loads into play of a level the game can build.
 #include <cstring>
-#include <regex>
 #include <vector>
 
 #include "../play/PlayHarness.h"
@@ -37,86 +36,56 @@ int CountTableEntries(const std::string& strFile)
     return iEntries;
 }
 
-std::vector<std::string> Lines(const std::string& strFile)
+// Records an entry ("abc::123") as the end of a game does; the table file the game then holds.
+std::string Record(const std::string& strEntry)
 {
-    std::vector<std::string> vLines;
-    std::istringstream oLines(strFile);
-    for (std::string strLine; std::getline(oLines, strLine);)
-        vLines.push_back(strLine);
-    return vLines;
+    strcpy(g_pGame->m_szName, strEntry.substr(0, 3).c_str());
+    g_pGame->m_iNameLength = 3;
+    g_pGame->m_iScore = atoi(strEntry.c_str() + 5);
+    g_pGame->RecordHighScore();
+    return ReadFileBytes("highscores.txt");
 }
 
 // A table the game wrote: one to ten lines, each a name of three characters other than white
 // space and ':', "::" and a score in plain decimal up to the largest int, best first, without a
-// line end after the last. No entry of the file before (iEntriesBefore) is lost, and the entry
-// just recorded is in it unless ten at least as good are.
-std::string HighScoreTableProblem(const std::string& strTable, const std::string& strEntry,
-                                  int iEntriesBefore)
-{
-    static const std::regex LINE("[^\\s:]{3}::(0|[1-9][0-9]{0,9})");
-    std::vector<std::string> vLines = Lines(strTable);
-    long lPrevious = 2147483647L, lScore = atol(strEntry.c_str() + 5);
-    bool bRecorded = false, bTenAsGood = true;
-    for (const std::string& strLine : vLines)
-    {
-        if (!std::regex_match(strLine, LINE) || atol(strLine.c_str() + 5) > lPrevious)
-            return "\"" + strLine + "\": not a name, \"::\" and a score below the one above";
-        lPrevious = atol(strLine.c_str() + 5);
-        bRecorded = bRecorded || strLine == strEntry;
-        bTenAsGood = bTenAsGood && lPrevious >= lScore;
-    }
-    if (strTable.empty() || strTable.back() == '\n' || vLines.size() > 10)
-        return "a line end after the last line, or more than ten lines";
-    if (!bRecorded && (vLines.size() < 10 || !bTenAsGood))
-        return "the new entry " + strEntry + " is missing";
-    if (vLines.size() != std::min<size_t>(10, 1 + iEntriesBefore))
-        return std::to_string(iEntriesBefore) + " entries and the new one: entries were lost";
-    return "";
-}
-
-// A table the game wrote reads back as written: recording a score of 0 only puts its line
-// (strEntry) above the first score of 0, or last, within ten lines.
-std::string RoundTripProblem(const std::string& strBefore, const std::string& strAfter,
-                             const std::string& strEntry)
-{
-    std::vector<std::string> vLines = Lines(strBefore);
-    auto IsZero = [](const std::string& strLine) { return strLine.substr(5) == "0"; };
-    vLines.insert(std::find_if(vLines.begin(), vLines.end(), IsZero), strEntry);
-    vLines.resize(std::min<size_t>(vLines.size(), 10));
-    std::string strExpected;
-    for (const std::string& strLine : vLines)
-        strExpected += (strExpected.empty() ? "" : "\n") + strLine;
-    return strAfter == strExpected ? "" : "the table read and written back became\n" + strAfter;
-}
-
-std::string ReadFileBytes(const char* szName)
-{
-    std::ostringstream oBytes;
-    oBytes << std::ifstream(szName, std::ios::binary).rdbuf();
-    return oBytes.str();
-}
-
-void Record(const char* szName, int iScore)
-{
-    strcpy(g_pGame->m_szName, szName);
-    g_pGame->m_iNameLength = 3;
-    g_pGame->m_iScore = iScore;
-    g_pGame->RecordHighScore();
-}
-
+// line end after the last. No entry of the file before is lost, and the entry just recorded is
+// in it unless ten at least as good are. It reads back as written: recording a score of 0 only
+// puts its line above the first score of 0, or last, within ten lines.
 void CheckHighScores(const std::string& strFile)
 {
     g_pGame->m_iGameState = STATE_HIGH_SCORES;
     g_pGame->m_iUpdateRectCount = 0;
     g_pGame->DrawOverlayText();
     Require(g_pGame->m_iUpdateRectCount <= 11 ? "" : "more than ten rows drawn");
-    int iScore = static_cast<int>(strFile.size() * 977 % 60000);
-    Record("new", iScore);
-    std::string strTable = ReadFileBytes("highscores.txt");
-    std::string strEntry = "new::" + std::to_string(iScore);
-    Require(HighScoreTableProblem(strTable, strEntry, CountTableEntries(strFile)), strTable);
-    Record("R-T", 0);
-    Require(RoundTripProblem(strTable, ReadFileBytes("highscores.txt"), "R-T::0"), strTable);
+    std::string strEntry = "new::" + std::to_string(strFile.size() * 977 % 60000);
+    std::string strTable = Record(strEntry);
+    static const std::regex LINE("[^\\s:]{3}::(0|[1-9][0-9]{0,9})");
+    std::istringstream oLines(strTable);
+    std::vector<std::string> vLines;
+    long lPrevious = 2147483647L, lScore = atol(strEntry.c_str() + 5);
+    bool bRecorded = false, bTenAsGood = true;
+    for (std::string strLine; std::getline(oLines, strLine); vLines.push_back(strLine))
+    {
+        if (!std::regex_match(strLine, LINE) || atol(strLine.c_str() + 5) > lPrevious)
+            Require("\"" + strLine + "\": not a name, \"::\" and a score below the one above",
+                    strTable);
+        lPrevious = atol(strLine.c_str() + 5);
+        bRecorded = bRecorded || strLine == strEntry;
+        bTenAsGood = bTenAsGood && lPrevious >= lScore;
+    }
+    size_t iKept = std::min(10, 1 + CountTableEntries(strFile));
+    Require(strTable.empty() || strTable.back() == '\n' || vLines.size() > 10
+                ? "a line end after the last line, or more than ten lines"
+            : !bRecorded && (vLines.size() < 10 || !bTenAsGood) ? "the new entry is missing"
+            : vLines.size() != iKept                            ? "entries of the file were lost"
+                                                                : "",
+            strTable);
+    auto IsZero = [](const std::string& strLine) { return strLine.substr(5) == "0"; };
+    vLines.insert(std::find_if(vLines.begin(), vLines.end(), IsZero), "R-T::0");
+    std::string strExpected;
+    for (size_t i = 0; i < std::min<size_t>(vLines.size(), 10); i++)
+        strExpected += (i == 0 ? "" : "\n") + vLines[i];
+    Require(Record("R-T::0") == strExpected ? "" : "recording R-T::0 did more", strTable);
 }
 
 // Play of a level from 1 to 9999, its list holding the large rocks of that level: one more a
@@ -131,12 +100,11 @@ void CheckLoadedGame()
     g_pGame->LoadGame();
     int iLevel = g_pGame->m_iLevel, iLives = g_pGame->m_iLives, iScore = g_pGame->m_iScore;
     int iLastRock = 7 + std::min(iLevel, 30);
-    std::string strProblem = GameStateProblem(*g_pGame);
-    if (strProblem.empty() && (g_pGame->GetObjectAt(iLastRock) == nullptr ||
-                               g_pGame->GetObjectAt(iLastRock + 1) != nullptr))
-        strProblem = "not the rocks of level " + std::to_string(iLevel);
     bool bPlay = g_pGame->m_bSaveFound && g_pGame->m_iGameState == STATE_PLAYING && iLevel <= 9999;
-    Require(bPlay ? strProblem : "no play of a level from 1 to 9999");
+    Require(bPlay ? GameStateProblem(*g_pGame) : "no play of a level from 1 to 9999");
+    Require(g_pGame->GetObjectAt(iLastRock) != nullptr && !g_pGame->GetObjectAt(iLastRock + 1)
+                ? ""
+                : "not the rocks of level " + std::to_string(iLevel));
     g_pGame->SaveGame();
     g_pGame->LoadGame();
     Require(g_pGame->m_iLevel == std::min(iLevel + 1, 9999) && g_pGame->m_iLives == iLives &&
@@ -161,10 +129,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t iSize)
 {
     std::string strFile(reinterpret_cast<const char*>(pData), iSize);
-    for (const char* szName : {"highscores.txt", "save.txt"})
-        Require(std::ofstream(szName, std::ios::binary).write(strFile.data(), iSize).flush().good()
-                    ? ""
-                    : "cannot write the input");
+    bool bWritten =
+        WriteFileBytes("highscores.txt", strFile) && WriteFileBytes("save.txt", strFile);
+    Require(bWritten ? "" : "cannot write the input");
     CheckLoadedGame();
     CheckHighScores(strFile);
     return 0;

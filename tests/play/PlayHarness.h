@@ -5,12 +5,9 @@
 // SDL's dummy driver in a fresh working directory, and the rules its state keeps whatever it is
 // fed.
 #include <algorithm>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <unistd.h>
+#include <regex>
 
+#include "../Sandbox.h"
 #include "Asteroid.h"
 #include "Bullet.h"
 #include "MyProjectMain.h"
@@ -20,27 +17,22 @@ inline std::string g_strSandbox; // removed when the program exits
 
 inline void RemoveSandbox()
 {
-    if (!g_strSandbox.empty() && system(("rm -rf '" + g_strSandbox + "'").c_str()) == 0)
+    if (RemoveSandbox(g_strSandbox))
         g_strSandbox.clear();
 }
 
-// A Game built and started in a new directory under szParent with links to the assets matching
-// szAssets, rand seeded with iSeed after the constructor's own seeding; nullptr when that fails.
+// A Game started in a new sandbox under szParent (with only the asset strOnly when given), rand
+// seeded with iSeed after the constructor's own seeding; nullptr when that fails.
 template <class Game>
-Game* StartInSandbox(const char* szParent, const char* szAssets = "*", unsigned iSeed = 1)
+Game* StartInSandbox(const char* szParent, const std::string& strOnly = "", unsigned iSeed = 1)
 {
-    g_strSandbox = std::string(szParent) + "/starshards-XXXXXX";
-    if (mkdtemp(&g_strSandbox[0]) == nullptr)
+    g_strSandbox = EnterSandbox(szParent, strOnly);
+    if (g_strSandbox.empty() || setenv("SDL_VIDEODRIVER", "dummy", 1) != 0)
         return nullptr;
     atexit(RemoveSandbox);
-    std::string strLink =
-        "ln -s " STARSHARDS_ASSET_DIR "/" + std::string(szAssets) + " '" + g_strSandbox + "'";
-    if (system(strLink.c_str()) != 0 || chdir(g_strSandbox.c_str()) != 0 ||
-        setenv("SDL_VIDEODRIVER", "dummy", 1) != 0)
-        return nullptr;
     Game* pGame = new Game; // it reads and writes its files in the working directory already
     srand(iSeed);
-    return pGame->StartUp("Starshards", 800, 600, "emulogic.ttf", 24) == 0 ? pGame : nullptr;
+    return StartGame(pGame) == 0 ? pGame : nullptr;
 }
 
 inline bool InGame(int iState)
@@ -50,35 +42,32 @@ inline bool InGame(int iState)
 
 // In a game the list holds the ship, six bullets, then asteroids in one run up to its empty last
 // slot: 4 slots a level up to level 30, and 12; elsewhere three asteroids and the empty slot. A
-// player has 0 to 3 lives and no negative points; the only exit code is 0. "" when all holds,
-// else what does not.
+// player has 0 to 3 lives and no negative points; the only exit code is 0 (-1 while running).
+// "" when all holds, else the state that breaks it.
 inline std::string GameStateProblem(MyProjectMain& oGame)
 {
-    int iState = oGame.m_iGameState, iSize = oGame.m_iObjectListSize;
-    bool bGame =
-        iState == STATE_PLAYING || iState == STATE_GAME_OVER || iState == STATE_LEVEL_COMPLETE;
-    std::string strState = "state " + std::to_string(iState) + ", level " +
-                           std::to_string(oGame.m_iLevel) + ", lives " +
-                           std::to_string(oGame.m_iLives) + ": ";
-    if (iSize != (bGame ? 4 * std::min(oGame.m_iLevel, 30) + 12 : 4))
-        return strState + "a list of " + std::to_string(iSize) + " slots";
-    bool bEnded = false;
-    for (int i = 0, iFirstRock = bGame ? 7 : 0; i < iSize; i++)
+    static const std::regex GAME_LIST("SB{6}A*-+"), MENU_LIST("A*-+");
+    bool bGame = InGame(oGame.m_iGameState);
+    std::string strList;
+    for (int i = 0; i < oGame.m_iObjectListSize; i++)
     {
         DisplayableObject* pObject = oGame.m_ppObjects[i];
-        bEnded = bEnded || (i >= iFirstRock && pObject == nullptr) || i == iSize - 1;
-        bool bRight = i >= iFirstRock ? (bEnded ? pObject == nullptr
-                                                : dynamic_cast<Asteroid*>(pObject) != nullptr)
-                      : i == 0        ? dynamic_cast<Ship*>(pObject) != nullptr
-                                      : dynamic_cast<Bullet*>(pObject) != nullptr;
-        if (!bRight)
-            return strState + "the wrong object in slot " + std::to_string(i);
+        strList += pObject == nullptr                            ? '-'
+                   : dynamic_cast<Ship*>(pObject) != nullptr     ? 'S'
+                   : dynamic_cast<Bullet*>(pObject) != nullptr   ? 'B'
+                   : dynamic_cast<Asteroid*>(pObject) != nullptr ? 'A'
+                                                                 : '?';
     }
-    if (oGame.m_iLives < 0 || oGame.m_iLives > 3 || oGame.m_iScore < 0 || oGame.m_iPendingScore < 0)
-        return strState + "lives out of range or negative points";
-    if (oGame.m_iExitCode != -1 && oGame.m_iExitCode != 0) // Exit ends the program with status 0
-        return strState + "exit code " + std::to_string(oGame.m_iExitCode);
-    return "";
+    if (strList.size() == size_t(bGame ? 4 * std::min(oGame.m_iLevel, 30) + 12 : 4) &&
+        std::regex_match(strList, bGame ? GAME_LIST : MENU_LIST) && oGame.m_iLives >= 0 &&
+        oGame.m_iLives <= 3 && oGame.m_iScore >= 0 && oGame.m_iPendingScore >= 0 &&
+        (oGame.m_iExitCode == -1 || oGame.m_iExitCode == 0))
+        return "";
+    char szState[256];
+    snprintf(szState, sizeof szState, "state %d, level %d, lives %d, points %d + %d, exit %d, ",
+             oGame.m_iGameState, oGame.m_iLevel, oGame.m_iLives, oGame.m_iScore,
+             oGame.m_iPendingScore, oGame.m_iExitCode);
+    return szState + ("list " + strList);
 }
 
 #endif

@@ -18,37 +18,28 @@ void Check(long lTick, int iStateBefore, int iScoreBefore)
 {
     std::string strProblem = GameStateProblem(*g_pGame);
     if (InGame(iStateBefore) && InGame(g_pGame->m_iGameState) && g_pGame->m_iScore < iScoreBefore)
-        strProblem += "the score dropped from " + std::to_string(iScoreBefore);
+        strProblem += "; the score dropped from " + std::to_string(iScoreBefore);
     if (strProblem.empty())
         return;
     fprintf(stderr, "soak: tick %ld: %s\n", lTick, strProblem.c_str());
     exit(1);
 }
 
-// A key event, with the key table kept in step, as the main loop passes it on.
-void SetKey(int iKey, bool bDown)
-{
-    if (iKey >= 0 && iKey < 324)
-        g_pGame->m_pKeyStates[iKey] = bDown;
-    bDown ? g_pGame->OnKeyDown(iKey) : g_pGame->OnKeyUp(iKey);
-}
-
 // Puts the first live rock on a bullet flying on the screen: the next advance is a hit.
 void PutRockOnBullet()
 {
-    Asteroid* pRock = nullptr;
+    DisplayableObject* pRock = nullptr;
     for (int i = 7; pRock == nullptr && g_pGame->GetObjectAt(i) != nullptr; i++)
-        if (g_pGame->GetObjectAt(i)->m_bActive)
-            pRock = static_cast<Asteroid*>(g_pGame->GetObjectAt(i));
+        pRock = g_pGame->GetObjectAt(i)->m_bActive ? g_pGame->GetObjectAt(i) : nullptr;
     for (int i = 1; pRock != nullptr && i <= 6; i++)
     {
         DisplayableObject* pBullet = g_pGame->GetObjectAt(i);
         if (!pBullet->m_bActive || pBullet->m_iPosX < 0)
             continue;
-        pRock->m_dPosX = pRock->m_iPosX =
-            pBullet->m_iPosX + 2 - pRock->m_iAreaOffsetX - pRock->m_iAreaWidth / 2;
-        pRock->m_dPosY = pRock->m_iPosY =
-            pBullet->m_iPosY + 2 - pRock->m_iAreaOffsetY - pRock->m_iAreaHeight / 2;
+        int iHalf = pRock->m_iAreaWidth / 2 - 2; // from the rock's corner to the bullet's
+        Asteroid* pAsteroid = static_cast<Asteroid*>(pRock);
+        pAsteroid->m_dPosX = pRock->m_iPosX = pBullet->m_iPosX - iHalf;
+        pAsteroid->m_dPosY = pRock->m_iPosY = pBullet->m_iPosY - iHalf;
         return;
     }
 }
@@ -78,7 +69,7 @@ int main(int iArgs, char** ppArgs)
     long alSeen[11] = {}; // ticks on each screen, then how often each event came
     std::mt19937 oRandom(static_cast<unsigned>(lSeed));
     bool abHeld[512] = {};
-    g_pGame = StartInSandbox<MyProjectMain>("/tmp", "*", static_cast<unsigned>(lSeed));
+    g_pGame = StartInSandbox<MyProjectMain>("/tmp", "", static_cast<unsigned>(lSeed));
     for (long lTick = 1; g_pGame != nullptr && lTick <= lTicks; lTick++)
     {
         int iState = g_pGame->m_iGameState, iScore = g_pGame->m_iScore;
@@ -87,7 +78,7 @@ int main(int iArgs, char** ppArgs)
         {
             const std::vector<int>& vFrom = avKeys[oRandom() % 2 ? iScreen : 6];
             int iKey = vFrom[oRandom() % vFrom.size()], iSelection = g_pGame->m_iMenuSelection;
-            SetKey(iKey, abHeld[iKey] = !abHeld[iKey]);
+            SetKey(g_pGame, iKey, abHeld[iKey] = !abHeld[iKey]);
             int iNow = g_pGame->m_iGameState;
             alSeen[6] +=
                 iState == STATE_MENU && iSelection == MENU_LOAD_GAME && iNow == STATE_PLAYING;
@@ -101,20 +92,15 @@ int main(int iArgs, char** ppArgs)
             PutRockOnBullet();
         iState = g_pGame->m_iGameState;
         iScore = g_pGame->m_iScore;
-        g_pGame->m_iTickTime++; // one tick and frame, as the main loop runs them
-        g_pGame->RunGameTick();
-        g_pGame->PresentFrame();
+        RunTicks(g_pGame);
         Check(lTick, iState, iScore);
         alSeen[8] += iState == STATE_PLAYING && g_pGame->m_iGameState == STATE_LEVEL_COMPLETE;
         alSeen[9] += iState == STATE_PLAYING && g_pGame->m_iGameState == STATE_GAME_OVER;
         alSeen[iScreen]++;
     }
-    bool bAllSeen = g_pGame != nullptr;
     for (int i = 0; i < 11; i++)
-    {
         printf("soak: %s %ld\n", SEEN[i], alSeen[i]);
-        bAllSeen = bAllSeen && alSeen[i] > 0;
-    }
+    bool bAllSeen = std::count(alSeen, alSeen + 11, 0) == 0 && g_pGame != nullptr;
     delete g_pGame;
     return bAllSeen ? 0 : 1;
 }
