@@ -2,6 +2,7 @@
 // then a new score is recorded into it and what the game writes reads back as written; the save
 // loads into play of a level the game can build.
 #include <cstring>
+#include <regex>
 #include <vector>
 
 #include "../play/PlayHarness.h"

@@ -5,7 +5,6 @@
 // SDL's dummy driver in a fresh working directory, and the rules its state keeps whatever it is
 // fed.
 #include <algorithm>
-#include <regex>
 
 #include "../Sandbox.h"
 #include "Asteroid.h"
@@ -43,10 +42,18 @@ inline bool InGame(int iState)
 // In a game the list holds the ship, six bullets, then asteroids in one run up to its empty last
 // slot: 4 slots a level up to level 30, and 12; elsewhere three asteroids and the empty slot. A
 // player has 0 to 3 lives and no negative points; the only exit code is 0 (-1 while running).
+// In a game the ship and six bullets come first; then the rocks, then at least one empty slot.
+inline bool ListLayoutHolds(const std::string& strList, bool bGame)
+{
+    std::string strHead = bGame ? "SBBBBBB" : "";
+    size_t iRocksEnd = strList.find_first_not_of('A', strHead.size());
+    return strList.compare(0, strHead.size(), strHead) == 0 && iRocksEnd != std::string::npos &&
+           strList.find_first_not_of('-', iRocksEnd) == std::string::npos;
+}
+
 // "" when all holds, else the state that breaks it.
 inline std::string GameStateProblem(MyProjectMain& oGame)
 {
-    static const std::regex GAME_LIST("SB{6}A*-+"), MENU_LIST("A*-+");
     bool bGame = InGame(oGame.m_iGameState);
     std::string strList;
     for (int i = 0; i < oGame.m_iObjectListSize; i++)
@@ -59,8 +66,8 @@ inline std::string GameStateProblem(MyProjectMain& oGame)
                                                                  : '?';
     }
     if (strList.size() == size_t(bGame ? 4 * std::min(oGame.m_iLevel, 30) + 12 : 4) &&
-        std::regex_match(strList, bGame ? GAME_LIST : MENU_LIST) && oGame.m_iLives >= 0 &&
-        oGame.m_iLives <= 3 && oGame.m_iScore >= 0 && oGame.m_iPendingScore >= 0 &&
+        ListLayoutHolds(strList, bGame) && oGame.m_iLives >= 0 && oGame.m_iLives <= 3 &&
+        oGame.m_iScore >= 0 && oGame.m_iPendingScore >= 0 &&
         (oGame.m_iExitCode == -1 || oGame.m_iExitCode == 0))
         return "";
     char szState[256];
