@@ -39,9 +39,6 @@ inline bool InGame(int iState)
     return iState == STATE_PLAYING || iState == STATE_GAME_OVER || iState == STATE_LEVEL_COMPLETE;
 }
 
-// In a game the list holds the ship, six bullets, then asteroids in one run up to its empty last
-// slot: 4 slots a level up to level 30, and 12; elsewhere three asteroids and the empty slot. A
-// player has 0 to 3 lives and no negative points; the only exit code is 0 (-1 while running).
 // In a game the ship and six bullets come first; then the rocks, then at least one empty slot.
 inline bool ListLayoutHolds(const std::string& strList, bool bGame)
 {
@@ -51,6 +48,9 @@ inline bool ListLayoutHolds(const std::string& strList, bool bGame)
            strList.find_first_not_of('-', iRocksEnd) == std::string::npos;
 }
 
+// In a game the list holds the ship, six bullets, then asteroids in one run up to its empty last
+// slot: 4 slots a level up to level 30, and 12; elsewhere three asteroids and the empty slot. A
+// player has 0 to 3 lives and no negative points; the only exit code is 0 (-1 while running).
 // "" when all holds, else the state that breaks it.
 inline std::string GameStateProblem(MyProjectMain& oGame)
 {
