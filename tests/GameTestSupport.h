@@ -33,9 +33,8 @@ protected:
     // State, level, lives, score, pending points and list size, to compare in one go.
     std::tuple<int, int, int, int, int, int> Status()
     {
-        MyProjectMain* pGame = m_pGame;
-        return {pGame->m_iGameState, pGame->m_iLevel,        pGame->m_iLives,
-                pGame->m_iScore,     pGame->m_iPendingScore, pGame->m_iObjectListSize};
+        return {m_pGame->m_iGameState, m_pGame->m_iLevel,        m_pGame->m_iLives,
+                m_pGame->m_iScore,     m_pGame->m_iPendingScore, m_pGame->m_iObjectListSize};
     }
     Ship* TheShip() { return dynamic_cast<Ship*>(m_pGame->GetObjectAt(0)); }
     Bullet* BulletAt(int iSlot) { return dynamic_cast<Bullet*>(m_pGame->GetObjectAt(iSlot)); }

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstring>
-#include <memory>
 #include <vector>
 
 #include "PixelImage.h"
@@ -11,47 +10,40 @@ namespace
 {
 using ScreensTest = GameTest;
 using Rect = std::array<int, 4>;
-struct Text
-{
-    int iX, iY;
-    std::string strText;
-    int iPoints; // 0: the default font
-};
+using Text = std::tuple<int, int, std::string, int>; // x, y, text, points (0: the default font)
 
-// The overlay of a whole-screen frame, drawn on the background without the moving objects.
-void DrawFrame(MyProjectMain& oGame)
-{
-    oGame.m_iUpdateRectCount = 0;
-    oGame.CopyBackgroundToScreen();
-    oGame.DrawOverlayText();
-}
-
-// The screen must be the background with the texts drawn on it in white in the game's fonts, and
-// iIcons life icons from the left; the queued rectangles must be vQueued.
+// Draws a whole-screen frame's overlay on the background, without the moving objects (on stale
+// red in the play screen's strips, which it must wipe). The screen must then be the background
+// with the texts drawn on it in white in the game's fonts, and iIcons life icons from the left;
+// the queued rectangles must be vQueued.
 void ExpectScreen(MyProjectMain& oGame, const std::vector<Text>& vTexts,
                   const std::vector<Rect>& vQueued, const std::string& strCase, int iIcons = 0)
 {
-    std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)> pExpected(NewSurface(800, 600),
-                                                                       SDL_FreeSurface);
-    SDL_BlitSurface(oGame.m_pBackdropSurface, nullptr, pExpected.get(), nullptr);
-    for (const Text& oText : vTexts)
+    oGame.m_iUpdateRectCount = 0;
+    oGame.CopyBackgroundToScreen();
+    SDL_Rect aStrips[] = {{0, 0, 800, 35}, {0, 565, 800, 35}};
+    for (int i = 0; oGame.m_iGameState == STATE_PLAYING && i < 2; i++)
+        SDL_FillRect(oGame.m_pScreenSurface, &aStrips[i], 0xFF0000);
+    oGame.DrawOverlayText();
+    SDL_Surface* pExpected = NewSurface(800, 600);
+    SDL_BlitSurface(oGame.m_pBackdropSurface, nullptr, pExpected, nullptr);
+    for (const auto& [iX, iY, strText, iPoints] : vTexts)
     {
         FontEntry* pFont = oGame.m_pStandardFont;
         for (FontEntry* pGameFont : {oGame.m_pFont72, oGame.m_pFont50, oGame.m_pFont46,
                                      oGame.m_pFont36, oGame.m_pFont24, oGame.m_pFont12})
-            pFont = pGameFont->m_iPointSize == oText.iPoints ? pGameFont : pFont;
-        EXPECT_NE(pFont->m_pFont, nullptr) << "font of " << oText.iPoints << " points not open";
-        oGame.DrawText(oText.iX, oText.iY, oText.strText.c_str(), 0xFFFFFF, pFont, pExpected.get());
+            pFont = pGameFont->m_iPointSize == iPoints ? pGameFont : pFont;
+        EXPECT_NE(pFont->m_pFont, nullptr) << "font of " << iPoints << " points not open";
+        oGame.DrawText(iX, iY, strText.c_str(), 0xFFFFFF, pFont, pExpected);
     }
     for (int i = 0; i < iIcons; i++)
-        oGame.m_pLifeIconLeft->DrawImage(pExpected.get(), 0, 0, 85 + 20 * i, 17, 16, 16);
-    EXPECT_EQ(CountDifferentPixels(oGame.m_pScreenSurface, pExpected.get()), 0) << strCase;
+        oGame.m_pLifeIconLeft->DrawImage(pExpected, 0, 0, 85 + 20 * i, 17, 16, 16);
+    EXPECT_EQ(CountDifferentPixels(oGame.m_pScreenSurface, pExpected), 0) << strCase;
+    SDL_FreeSurface(pExpected);
     std::vector<Rect> vRects;
-    for (int i = 0; i < oGame.m_iUpdateRectCount; i++)
-    {
-        const SDL_Rect& oRect = oGame.m_pUpdateRects[i];
-        vRects.push_back({oRect.x, oRect.y, oRect.w, oRect.h});
-    }
+    for (SDL_Rect* p = oGame.m_pUpdateRects; p < oGame.m_pUpdateRects + oGame.m_iUpdateRectCount;
+         p++)
+        vRects.push_back({p->x, p->y, p->w, p->h});
     EXPECT_EQ(vRects, vQueued) << strCase;
 }
 
@@ -67,13 +59,11 @@ TEST_F(ScreensTest, StarFieldKeepsTheHudBandsBlackAndFollowsTheSeed)
     for (int i = 0; i < 800 * 545; i++)
         rand();
     int iWrongPixels = 0;
-    for (int iX = 0; iX < 800; iX++)
+    for (int i = 0; i < 800 * 600; i++) // column by column
     {
-        for (int iY = 0; iY < 600; iY++)
-        {
-            bool bStar = iY >= 35 && iY < 580 && rand() % 700 == 0;
-            iWrongPixels += (PixelAt(pSky, iX, iY) & 0xFFFFFF) != (bStar ? 0xFFFFFFu : 0u);
-        }
+        int iX = i / 600, iY = i % 600;
+        bool bStar = iY >= 35 && iY < 580 && rand() % 700 == 0;
+        iWrongPixels += (PixelAt(pSky, iX, iY) & 0xFFFFFF) != (bStar ? 0xFFFFFFu : 0u);
     }
     EXPECT_EQ(iWrongPixels, 0) << "pixels unlike the second sky of seed 7";
 }
@@ -81,27 +71,18 @@ TEST_F(ScreensTest, StarFieldKeepsTheHudBandsBlackAndFollowsTheSeed)
 TEST_F(ScreensTest, MenusHighlightTheSelectionAndShowNoSaveGameOnlyWithoutASave)
 {
     MyProjectMain& oGame = *m_pGame;
-    const std::tuple<int, int, bool> aCases[] = {
-        // state, selection, save found
-        {STATE_MENU, 1, true},           {STATE_MENU, 2, false},
-        {STATE_MENU, 3, true},           {STATE_MENU, 4, false},
-        {STATE_LEVEL_COMPLETE, 1, true}, {STATE_LEVEL_COMPLETE, 2, false},
-        {STATE_LEVEL_COMPLETE, 3, true}};
-    // Each item: highlighted in 46 points at the first x, otherwise in 24 points at the second.
-    const std::tuple<int, int, int, const char*> aTitleItems[] = {{216, 305, 200, "New Game"},
-                                                                  {193, 294, 300, "Load Game"},
-                                                                  {149, 270, 400, "High Scores"},
-                                                                  {309, 353, 500, "Exit"}},
-                                                 aLevelItems[] = {{172, 282, 200, "Next Level"},
-                                                                  {195, 294, 300, "Save Game"},
-                                                                  {195, 294, 400, "Main Menu"}};
-    for (const auto& [iState, iSelection, bSaveFound] : aCases)
+    // The title menu's items, then the level-complete menu's, item i % 4 at y 200 + 100 (i % 4):
+    // highlighted in 46 points at the first x, otherwise in 24 points at the second.
+    const std::tuple<int, int, const char*> aItems[] = {
+        {216, 305, "New Game"}, {193, 294, "Load Game"},  {149, 270, "High Scores"},
+        {309, 353, "Exit"},     {172, 282, "Next Level"}, {195, 294, "Save Game"},
+        {195, 294, "Main Menu"}};
+    for (int iCase = 0; iCase < 7; iCase++) // item iCase selected
     {
-        oGame.m_iGameState = iState;
-        oGame.m_iMenuSelection = iSelection;
-        oGame.m_bSaveFound = bSaveFound;
-        DrawFrame(oGame);
-        bool bTitle = iState == STATE_MENU;
+        bool bTitle = iCase < 4;
+        oGame.m_iGameState = bTitle ? STATE_MENU : STATE_LEVEL_COMPLETE;
+        oGame.m_iMenuSelection = iCase % 4 + 1;
+        oGame.m_bSaveFound = iCase % 2 == 0;
         std::vector<Text> vTexts = {{51, 50, "LEVEL COMPLETE", 50}};
         std::vector<Rect> vQueued = {{172, 200, 800, 55}, {195, 300, 800, 55}, {195, 400, 800, 55}};
         if (bTitle)
@@ -111,21 +92,20 @@ TEST_F(ScreensTest, MenusHighlightTheSelectionAndShowNoSaveGameOnlyWithoutASave)
                       {650, 575, "Version: 1.2", 12}};
             vQueued = {{0, 0, 800, 50},     {263, 115, 800, 50}, {216, 200, 375, 55},
                        {193, 300, 425, 55}, {149, 400, 800, 55}, {309, 500, 185, 55}};
-            if (!bSaveFound)
+            if (!oGame.m_bSaveFound)
             {
                 vTexts.push_back({256, 550, "no save game", 24});
                 vQueued.push_back({256, 550, 800, 55});
             }
             vQueued.push_back({650, 575, 800, 55});
         }
-        for (int i = 0; i < (bTitle ? 4 : 3); i++)
+        for (int i = bTitle ? 0 : 4; i < (bTitle ? 4 : 7); i++)
         {
-            const auto& [iLargeX, iSmallX, iY, szText] = bTitle ? aTitleItems[i] : aLevelItems[i];
-            bool bLarge = i + 1 == iSelection;
-            vTexts.push_back({bLarge ? iLargeX : iSmallX, iY, szText, bLarge ? 46 : 24});
+            const auto& [iLargeX, iSmallX, szText] = aItems[i];
+            vTexts.push_back({i == iCase ? iLargeX : iSmallX, 200 + 100 * (i % 4), szText,
+                              i == iCase ? 46 : 24});
         }
-        ExpectScreen(oGame, vTexts, vQueued,
-                     testing::PrintToString(std::make_tuple(iState, iSelection, bSaveFound)));
+        ExpectScreen(oGame, vTexts, vQueued, "item " + std::to_string(iCase % 4 + 1));
     }
 }
 
@@ -135,19 +115,16 @@ TEST_F(ScreensTest, HighScoreTableDrawsTheRowsPresentInTheFile)
     std::string strTwelveLines = ReadFileBytes("highscores.txt") + "\nzzz::1\nyyy::2\n";
     const std::pair<const char*, std::vector<std::string>> aCases[] = {
         {nullptr, {}}, // no file
-        {"", {}},
         {strTwelveLines.c_str(),
          {"1. oru 39400", "2. fen 20000", "3. zol 15600", "4. wyr 13500", "5. kha 10000",
           "6. mip 9500", "7. tzo 8700", "8. lun 5400", "9. vek 5000", "10. qrx 3200"}},
-        {"abc::100\r\nde\n\nxyz::0042", {"1. abc 100", "2. de ", "3.  ", "4. xyz 0042"}},
-        {"abc::", {"1. abc "}}};
+        {"abc::100\r\nde\n\nxyz::0042", {"1. abc 100", "2. de ", "3.  ", "4. xyz 0042"}}};
     oGame.m_iGameState = STATE_HIGH_SCORES;
     for (const auto& [szFile, vRows] : aCases)
     {
         remove("highscores.txt");
         if (szFile != nullptr)
             WriteFileBytes("highscores.txt", szFile);
-        DrawFrame(oGame);
         std::vector<Text> vTexts = {{149, 10, "High Scores", 46}, {148, 530, "press enter", 46}};
         std::vector<Rect> vQueued = {{149, 10, 800, 55}};
         for (int i = 0; i < static_cast<int>(vRows.size()); i++)
@@ -172,7 +149,6 @@ TEST_F(ScreensTest, GameOverCentresTheScoreByDigitCountAndPromptsForTheName)
         oGame.m_iScore = iScore;
         strcpy(oGame.m_szName, szName);
         oGame.m_iNameLength = iNameLength;
-        DrawFrame(oGame);
         bool bNamed = iNameLength == 3;
         ExpectScreen(oGame,
                      {{79, 50, "GAME OVER", 72},
@@ -188,11 +164,13 @@ TEST_F(ScreensTest, PlayScreenRedrawsBothStripsWithScoreLivesBulletsAndLevel)
 {
     MyProjectMain& oGame = *m_pGame;
     EnterPlay(7);
+    for (int i = 1; i <= 6; i++)
+        BulletAt(i)->m_bActive = i != 2 && i != 5;
+    oGame.m_iBulletsReady = 99;
     // Lives, score, pending points, tick time, paused; the score and lives shown. The point
     // counter runs first: the frame shows the point it counted and its extra life.
     const std::tuple<int, int, int, int, bool, const char*, int> aCases[] = {
         {3, 1700, 0, 1000, false, "Score: 0000001700", 3},
-        {2, 1700, 0, 1000, false, "Score: 0000001700", 2},
         {1, 1700, 0, 1000, false, "Score: 0000001700", 1},
         {0, 1700, 0, 1000, false, "Score: 0000001700", 0},
         {4, 1700, 0, 1000, true, "Score: 0000001700", 0},
@@ -207,17 +185,7 @@ TEST_F(ScreensTest, PlayScreenRedrawsBothStripsWithScoreLivesBulletsAndLevel)
         oGame.m_iPendingScore = iPending;
         oGame.m_iTickTime = iTickTime;
         oGame.m_bPaused = bPaused;
-        for (int i = 1; i <= 6; i++)
-            BulletAt(i)->m_bActive = i != 2 && i != 5;
-        oGame.m_iBulletsReady = 99;
         oGame.m_bRedrawNeeded = false;
-        oGame.m_iUpdateRectCount = 0;
-        oGame.CopyBackgroundToScreen();
-        SDL_Rect aStrips[] = {{0, 0, 800, 35}, {0, 565, 800, 35}}; // stale text to be wiped
-        for (SDL_Rect& oStrip : aStrips)
-            SDL_FillRect(oGame.m_pScreenSurface, &oStrip, 0xFF0000);
-        oGame.DrawOverlayText();
-
         std::vector<Text> vTexts = {{281, 10, "STARSHARDS", 0},
                                     {585, 20, szShownScore, 12},
                                     {15, 20, "Lives:", 12},
