@@ -7,7 +7,8 @@ using LevelsTest = GameTest;
 using std::make_pair;
 
 // Out-of-range levels are played within 1 to 9999; from level 30 the rocks stop growing in number.
-TEST_F(LevelsTest, PlayListHoldsShipBulletsAndRocksClearOfTheShipAndOfEachOther)
+// New asteroids fill the free slots but never the last.
+TEST_F(LevelsTest, PlayListHoldsRocksClearOfTheShipAndOfEachOtherAndEndsInAnEmptySlot)
 {
     auto Centre = [](const DisplayableObject* pRock)
     { return std::complex<double>(pRock->m_iPosX + 48, pRock->m_iPosY + 48); };
@@ -37,63 +38,42 @@ TEST_F(LevelsTest, PlayListHoldsShipBulletsAndRocksClearOfTheShipAndOfEachOther)
             }
         }
     }
-}
-
-TEST_F(LevelsTest, NewAsteroidsFillTheFreeSlotsButNeverTheLast)
-{
     EnterPlay(1);
-    for (int i = 0; i < 7; i++) // six free slots are left
+    for (int i = 0; i < 7; i++) // six free slots are left for new asteroids
         m_pGame->SpawnAsteroid(32, 10 * i, 50, "asteroid1_small.png", 1, 0.175, 1);
     EXPECT_TRUE(AsteroidAt(14) && !m_pGame->GetObjectAt(15)) << "the last slot must stay empty";
 }
 
-TEST_F(LevelsTest, PointsCountOneByOneOnEvenMillisecondsWithAnExtraLifeAtFiftyThousand)
-{
-    EnterPlay(1);
-    m_pGame->m_iPendingScore = 300;
-    // Tick time of a frame, paused, score after it: a point for each even millisecond since the
-    // last frame, none for those while paused.
-    const std::tuple<int, bool, int> aFrames[] = {
-        {1001, false, 0}, {1002, false, 1}, {1003, false, 1}, {1004, false, 2},
-        {1010, false, 5}, {1017, false, 8}, {1018, true, 8},  {1019, false, 8}};
-    for (auto [iTime, bPaused, iScore] : aFrames)
-    {
-        m_pGame->m_iTickTime = iTime;
-        m_pGame->m_bPaused = bPaused;
-        m_pGame->DrawOverlayText();
-        EXPECT_EQ(m_pGame->m_iScore, iScore) << "frame at " << iTime;
-    }
-    const int aCases[][3] = {{49999, 2, 3}, {99999, 1, 2}, {49999, 3, 3}, {50000, 1, 1}};
-    for (const auto& aCase : aCases) // score, lives, lives after one more point
-    {
-        m_pGame->m_iScore = aCase[0];
-        m_pGame->m_iLives = aCase[1];
-        m_pGame->CountPendingPoint();
-        EXPECT_EQ(m_pGame->m_iLives, aCase[2]) << "score " << aCase[0] + 1;
-    }
-}
-
-TEST_F(LevelsTest, NextLevelAddsItsBonusAndPointsStopAtTheLargestIntThroughASave)
+// The score, the points still to count and the level bonus stop at the largest int, also
+// through a save.
+TEST_F(LevelsTest, PointsBringASpareLifeEveryFiftyThousandAndStopAtTheLargestInt)
 {
     MyProjectMain& oGame = *m_pGame;
+    const int aCases[][4] = {{49999, 2, 50000, 3},
+                             {99999, 1, 100000, 2},
+                             {49999, 3, 50000, 3},
+                             {50000, 1, 50001, 1},
+                             {INT_MAX, 1, INT_MAX, 1}};
+    for (auto [iScore, iLives, iScoreAfter, iLivesAfter] : aCases) // before and after a point
+    {
+        oGame.m_iScore = iScore;
+        oGame.m_iLives = iLives;
+        oGame.m_iPendingScore = 1;
+        oGame.CountPendingPoint();
+        EXPECT_EQ(std::make_tuple(oGame.m_iScore, oGame.m_iLives, oGame.m_iPendingScore),
+                  std::make_tuple(iScoreAfter, iLivesAfter, 0));
+    }
     EnterPlay(20);
     oGame.m_iGameState = STATE_LEVEL_COMPLETE;
     oGame.m_iMenuSelection = MENU_NEXT_LEVEL;
     TapKey(&oGame, SDLK_RETURN);
-    EXPECT_EQ(Status(), std::make_tuple(STATE_PLAYING, 21, 3, 0, 2000, 4 * 22 + 8));
-    oGame.m_iScore = 2147483646;
-    oGame.m_iPendingScore = 3;
-    for (int i = 0; i < 3; i++)
-        oGame.CountPendingPoint();
-    EXPECT_EQ(std::make_pair(oGame.m_iScore, oGame.m_iPendingScore), std::make_pair(INT_MAX, 0));
-    oGame.AddPendingScore(2147483600);
-    oGame.AddPendingScore(300); // and the level bonus on top
+    EXPECT_EQ(Status(), std::make_tuple(STATE_PLAYING, 21, 1, INT_MAX, 2000, 4 * 22 + 8));
+    oGame.m_iPendingScore = 2147483600;
     oGame.m_iGameState = STATE_LEVEL_COMPLETE;
     TapKey(&oGame, SDLK_RETURN); // Next Level again
     EXPECT_EQ(oGame.m_iPendingScore, INT_MAX);
-
     oGame.m_iScore = 2147483600;
     oGame.SaveGame();
-    EXPECT_EQ(ReadFileBytes("save.txt"), "level::23\nlives::3\nscore::2147483647\n");
+    EXPECT_EQ(ReadFileBytes("save.txt"), "level::23\nlives::1\nscore::2147483647\n");
     EXPECT_EQ(std::make_pair(oGame.m_iScore, oGame.m_iPendingScore), std::make_pair(INT_MAX, 0));
 }

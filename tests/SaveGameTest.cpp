@@ -10,8 +10,11 @@
 namespace
 {
 using SaveGameTest = GameTest;
+using HighScoresTest = GameTest;
+const std::string DEFAULT_TABLE = "oru::39400\nfen::20000\nzol::15600\nwyr::13500\nkha::10000\n"
+                                  "mip::9500\ntzo::8700\nlun::5400\nvek::5000\nqrx::3200";
 
-// The save after the last load is made at level 9999. A directory in the save's place stands in
+// The save is made where the last load left the game. A directory in the save's place stands in
 // the way of the write, and of the load.
 TEST_F(SaveGameTest, LoadTakesTheValuesByLinePositionWithinTheirRangesAndSaveShowsWhetherItWorked)
 {
@@ -24,26 +27,22 @@ TEST_F(SaveGameTest, LoadTakesTheValuesByLinePositionWithinTheirRangesAndSaveSho
         {"level 4\n\nscore::8\n", 6, 2, 8},
         {"level::0\nlives::9\nscore::-5\n", 1, 3, 0},
         {"level::10000\nlives::-1\nscore::99999999999\n", 9999, 0, INT_MAX}};
-    for (const auto& oCase : aCases)
+    for (const auto& [szFile, iLevel, iLives, iScore] : aCases)
     {
-        WriteFileBytes("save.txt", std::get<0>(oCase));
+        WriteFileBytes("save.txt", szFile);
         oGame.m_iLevel = 6;
         oGame.m_iLives = 2;
         oGame.m_iScore = 999;
         oGame.LoadGame();
-        EXPECT_EQ(
-            std::make_tuple(std::get<0>(oCase), oGame.m_iLevel, oGame.m_iLives, oGame.m_iScore),
-            oCase);
+        EXPECT_EQ(std::make_tuple(oGame.m_iLevel, oGame.m_iLives, oGame.m_iScore),
+                  std::make_tuple(iLevel, iLives, iScore))
+            << szFile;
     }
     for (bool bSaved : {true, false})
     {
         SCOPED_TRACE(bSaved ? "saved" : "failed");
         ASSERT_TRUE(bSaved || (remove("save.txt") == 0 && mkdir("save.txt", 0755) == 0 &&
                                WriteFileBytes("save.txt/keep", "x")));
-        oGame.m_iGameState = STATE_LEVEL_COMPLETE;
-        oGame.m_iLives = 2;
-        oGame.m_iScore = 1500;
-        oGame.m_iPendingScore = 200;
         oGame.m_bSaveFound = false;
         oGame.m_iUpdateRectCount = 0;
         oGame.CopyBackgroundToScreen();
@@ -57,10 +56,9 @@ TEST_F(SaveGameTest, LoadTakesTheValuesByLinePositionWithinTheirRangesAndSaveSho
         SDL_Rect oRect = oGame.m_pUpdateRects[0];
         EXPECT_EQ(std::make_tuple(oGame.m_iUpdateRectCount, oRect.x, oRect.y, oRect.w, oRect.h),
                   std::make_tuple(1, 280, 550, 800, 55));
-        EXPECT_EQ(std::make_tuple(oGame.m_iScore, oGame.m_iPendingScore, oGame.m_iGameState,
-                                  oGame.m_bSaveFound),
-                  std::make_tuple(1700, 0, STATE_LEVEL_COMPLETE, bSaved));
-        EXPECT_EQ(ReadFileBytes("save.txt"), bSaved ? "level::10000\nlives::2\nscore::1700\n" : "");
+        EXPECT_EQ(oGame.m_bSaveFound, bSaved);
+        EXPECT_EQ(ReadFileBytes("save.txt"),
+                  bSaved ? "level::10000\nlives::0\nscore::2147483647\n" : "");
         EXPECT_EQ(FileExists("save.txt/keep"), !bSaved);
         oGame.m_iGameState = STATE_MENU; // a save that cannot be read keeps the title menu
         oGame.LoadGame();
@@ -143,5 +141,41 @@ TEST_F(SaveGameTest, FilesThePlayerCannotWriteAreLeftAsTheyAre)
     EXPECT_TRUE(WIFEXITED(iStatus) && WEXITSTATUS(iStatus) == 0) << "status " << iStatus;
     EXPECT_EQ(ReadFileBytes("save.txt"), "level::5\nlives::1\nscore::10\n");
     EXPECT_EQ(ReadFileBytes("highscores.txt"), strTable);
+}
+
+TEST_F(HighScoresTest, StartKeepsATableItFindsAndANewScoreGoesAboveEqualScoresWithinTenEntries)
+{
+    const std::string strTwelveEntries = DEFAULT_TABLE + "\nzzz::99999\nyyy::1\n";
+    // table before (nullptr: none), score recorded, table after
+    const std::tuple<const char*, int, std::string> aCases[] = {
+        {DEFAULT_TABLE.c_str(), 20000,
+         "oru::39400\nabc::20000\nfen::20000\nzol::15600\nwyr::13500\nkha::10000\nmip::9500\n"
+         "tzo::8700\nlun::5400\nvek::5000"},
+        {strTwelveEntries.c_str(), 100, DEFAULT_TABLE},
+        {nullptr, 500, "abc::500"},
+        {"", 0, "abc::0"},
+        {"zed::0042\nab\n\nccc::\nddd::-50\ne::9\n", 5, "zed::42\nabc::5\nccc::0\nddd::0"},
+        // edited by hand, out of order
+        {"aaa::1\nAnn::700\nbbb::5\nccc::5\nABC::40000", 0,
+         "ABC::40000\nAnn::700\nbbb::5\nccc::5\naaa::1\nabc::0"},
+    };
+    for (const auto& [szBefore, iScore, strAfter] : aCases)
+    {
+        remove("highscores.txt");
+        if (szBefore != nullptr)
+            WriteFileBytes("highscores.txt", szBefore);
+        MyProjectMain oGame; // keeps a table it finds, even an empty one
+        if (szBefore == nullptr)
+            remove("highscores.txt"); // and the default one it made may go missing
+        strcpy(oGame.m_szName, "abc");
+        oGame.m_iNameLength = 3;
+        oGame.m_iScore = iScore;
+        oGame.RecordHighScore();
+        EXPECT_EQ(std::make_pair(std::string(oGame.m_szName), oGame.m_iNameLength),
+                  std::make_pair(std::string("___"), 0));
+        EXPECT_EQ(ReadFileBytes("highscores.txt"), strAfter)
+            << "score " << iScore << " into table:\n"
+            << (szBefore ? szBefore : "(no table)");
+    }
 }
 } // namespace

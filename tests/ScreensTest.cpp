@@ -111,7 +111,6 @@ TEST_F(ScreensTest, MenusHighlightTheSelectionAndShowNoSaveGameOnlyWithoutASave)
 
 TEST_F(ScreensTest, HighScoreTableDrawsTheRowsPresentInTheFile)
 {
-    MyProjectMain& oGame = *m_pGame;
     std::string strTwelveLines = ReadFileBytes("highscores.txt") + "\nzzz::1\nyyy::2\n";
     const std::pair<const char*, std::vector<std::string>> aCases[] = {
         {nullptr, {}}, // no file
@@ -119,7 +118,7 @@ TEST_F(ScreensTest, HighScoreTableDrawsTheRowsPresentInTheFile)
          {"1. oru 39400", "2. fen 20000", "3. zol 15600", "4. wyr 13500", "5. kha 10000",
           "6. mip 9500", "7. tzo 8700", "8. lun 5400", "9. vek 5000", "10. qrx 3200"}},
         {"abc::100\r\nde\n\nxyz::0042", {"1. abc 100", "2. de ", "3.  ", "4. xyz 0042"}}};
-    oGame.m_iGameState = STATE_HIGH_SCORES;
+    m_pGame->m_iGameState = STATE_HIGH_SCORES;
     for (const auto& [szFile, vRows] : aCases)
     {
         remove("highscores.txt");
@@ -132,7 +131,7 @@ TEST_F(ScreensTest, HighScoreTableDrawsTheRowsPresentInTheFile)
             vTexts.push_back({i == 9 ? 226 : 250, 100 + 40 * i, vRows[i], 24});
             vQueued.push_back({i == 9 ? 226 : 250, 100 + 40 * i, 800, 40});
         }
-        ExpectScreen(oGame, vTexts, vQueued, szFile ? szFile : "(no file)");
+        ExpectScreen(*m_pGame, vTexts, vQueued, szFile ? szFile : "(no file)");
     }
 }
 
@@ -141,8 +140,8 @@ TEST_F(ScreensTest, GameOverCentresTheScoreByDigitCountAndPromptsForTheName)
 {
     MyProjectMain& oGame = *m_pGame;
     // Score, name, its length, x of the score.
-    const std::tuple<int, const char*, int, int> aCases[] = {
-        {0, "___", 0, 386}, {1700, "ab_", 2, 344}, {123456, "abc", 3, 316}};
+    const std::tuple<int, const char*, int, int> aCases[] = {{0, "ab_", 2, 386},
+                                                             {123456, "abc", 3, 316}};
     oGame.m_iGameState = STATE_GAME_OVER;
     for (const auto& [iScore, szName, iNameLength, iScoreX] : aCases)
     {
@@ -167,15 +166,16 @@ TEST_F(ScreensTest, PlayScreenRedrawsBothStripsWithScoreLivesBulletsAndLevel)
     for (int i = 1; i <= 6; i++)
         BulletAt(i)->m_bActive = i != 2 && i != 5;
     oGame.m_iBulletsReady = 99;
-    // Lives, score, pending points, tick time, paused; the score and lives shown. The point
-    // counter runs first: the frame shows the point it counted and its extra life.
+    // Lives, score, pending points, tick time, paused; the score and lives shown. Each frame counts
+    // a point for every even millisecond since the last one, none for those while paused. The
+    // counter runs first: the frame shows the points it counted and their extra life.
     const std::tuple<int, int, int, int, bool, const char*, int> aCases[] = {
-        {3, 1700, 0, 1000, false, "Score: 0000001700", 3},
+        {3, 1700, 3, 1000, false, "Score: 0000001701", 3}, // the first frame: its own ms only
         {1, 1700, 0, 1000, false, "Score: 0000001700", 1},
         {0, 1700, 0, 1000, false, "Score: 0000001700", 0},
-        {4, 1700, 0, 1000, true, "Score: 0000001700", 0},
-        {2, 49999, 3, 1002, false, "Score: 0000050000", 3},
-        {2, 49999, 3, 1003, false, "Score: 0000049999", 2}};
+        {4, 1700, 3, 1004, true, "Score: 0000001700", 0},
+        {2, 49999, 3, 1008, false, "Score: 0000050001", 3},
+        {2, 49999, 3, 1009, false, "Score: 0000049999", 2}};
     ASSERT_EQ(oGame.m_pLifeIconLeft->GetWidth(), 16) << "life icon not loaded";
     for (const auto& [iLives, iScore, iPending, iTickTime, bPaused, szShownScore, iShownLives] :
          aCases)

@@ -17,14 +17,14 @@ TEST_F(ScriptedGameTest, PlayerGoesThroughEveryScreenFromTheTitleMenuToExit)
         for (int i = 7; AsteroidAt(i) != nullptr; i++)
             PlaceAt(AsteroidAt(i), dX, dY);
     };
-    Press({SDLK_DOWN, SDLK_RETURN}); // Load Game, with no save yet
-    Press({SDLK_DOWN, SDLK_RETURN}); // High Scores
+    Press({SDLK_ESCAPE, SDLK_DOWN, SDLK_RETURN}); // Escape does nothing; Load Game, with no save
+    Press({SDLK_DOWN, SDLK_RETURN});              // High Scores
     ASSERT_EQ(m_pGame->m_iGameState, STATE_HIGH_SCORES);
-    Press({SDLK_RETURN}); // "no save game" is still shown
+    Press({SDLK_DOWN, SDLK_RETURN}); // Down does nothing here; "no save game" is still shown
     ASSERT_EQ(
         std::make_tuple(m_pGame->m_iGameState, m_pGame->m_bSaveFound, m_pGame->m_iMenuSelection),
         std::make_tuple(STATE_MENU, false, 3));
-    Press({SDLK_UP, SDLK_UP, SDLK_RETURN}); // New Game
+    Press({SDLK_UP, SDLK_UP, SDLK_UP, SDLK_RETURN}); // New Game, the first item
     ASSERT_EQ(m_pGame->m_iGameState, STATE_PLAYING);
     ParkAsteroids(680, 460);
     RunTicks(m_pGame, 200); // until the bullets are ready
@@ -47,10 +47,10 @@ TEST_F(ScriptedGameTest, PlayerGoesThroughEveryScreenFromTheTitleMenuToExit)
     EXPECT_EQ(iHits, 14) << "two large asteroids break into fourteen hits";
     EXPECT_EQ(m_pGame->m_iGameState, STATE_LEVEL_COMPLETE) << "in the tick of the last hit";
 
-    Press({SDLK_DOWN, SDLK_RETURN}); // Save Game
+    Press({SDLK_UP, SDLK_DOWN, SDLK_RETURN}); // Save Game, the second item
     EXPECT_EQ(ReadFileBytes("save.txt"), "level::2\nlives::3\nscore::3400\n");
-    Press({SDLK_DOWN, SDLK_RETURN}); // Main Menu, on its first item
-    Press({SDLK_DOWN, SDLK_RETURN}); // Load Game
+    Press({SDLK_DOWN, SDLK_DOWN, SDLK_RETURN}); // Main Menu, the last item
+    Press({SDLK_DOWN, SDLK_RETURN});            // Load Game
     ASSERT_EQ(Status(), std::make_tuple(STATE_PLAYING, 2, 3, 3400, 0, 20));
     ASSERT_EQ(m_pGame->m_iMenuSelection, 2) << "the selection is kept after Load Game";
     int iLives = 3; // asteroids kept on the ship hit it when its shield ends
@@ -71,6 +71,6 @@ TEST_F(ScriptedGameTest, PlayerGoesThroughEveryScreenFromTheTitleMenuToExit)
     EXPECT_EQ(Status(), std::make_tuple(STATE_MENU, 1, 3, 0, 0, 4));
     std::string strTable = ReadFileBytes("highscores.txt");
     EXPECT_EQ(strTable.substr(strTable.find("lun")), "lun::5400\nvek::5000\nace::3400");
-    Press({SDLK_DOWN, SDLK_DOWN, SDLK_RETURN}); // from Load Game to Exit
+    Press({SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_RETURN}); // from Load Game to Exit, the last item
     EXPECT_EQ(m_pGame->m_iExitCode, 0);
 }
