@@ -3,37 +3,6 @@
 using GameKeysTest = GameTest;
 using std::make_tuple;
 
-// Up and Down wipe every item strip, from the item's large x to the right edge and 55 rows high,
-// also at a limit: the item drawn large for the old selection must go.
-TEST_F(GameKeysTest, UpOrDownBlanksEveryMenuStripAlsoAtTheLimits)
-{
-    const Uint32 INK = 0x123456;
-    const std::pair<int, std::vector<int>> aMenus[] = {{STATE_MENU, {216, 193, 149, 309}},
-                                                       {STATE_LEVEL_COMPLETE, {172, 195, 195}},
-                                                       {STATE_HIGH_SCORES, {}}};
-    SDL_Surface* pScreen = m_pGame->m_pScreenSurface;
-    for (const auto& [iState, vStripX] : aMenus) // x of each item's strip, none on the table
-    {
-        int iItems = static_cast<int>(vStripX.size());
-        m_pGame->m_iGameState = iState;
-        m_pGame->m_iMenuSelection = 1;
-        for (int iPress = 1; iPress <= 6; iPress++) // Up on item 1, Down four times, Up
-        {
-            SCOPED_TRACE(testing::Message() << "state " << iState << ", press " << iPress);
-            FillSurface(pScreen, INK);
-            TapKey(m_pGame, iPress == 1 || iPress == 6 ? SDLK_UP : SDLK_DOWN);
-            int iWiped = 0;
-            for (int i = 0; i < iItems; i++)
-            {
-                EXPECT_EQ(
-                    CountPixels(pScreen, INK, vStripX[i], 200 + 100 * i, 800 - vStripX[i], 55), 0);
-                iWiped += (800 - vStripX[i]) * 55;
-            }
-            EXPECT_EQ(CountPixels(pScreen, INK, 0, 0, 800, 600), 800 * 600 - iWiped);
-        }
-    }
-}
-
 // Space fires also while paused, where the bullets wait at the nose; held, it fires once.
 TEST_F(GameKeysTest, EscapePausesThePlayAndReturnThenQuitsToTheTitleMenu)
 {

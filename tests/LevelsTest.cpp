@@ -4,7 +4,6 @@
 #include "GameTestSupport.h"
 
 using LevelsTest = GameTest;
-using std::make_pair;
 
 // Out-of-range levels are played within 1 to 9999; from level 30 the rocks stop growing in number.
 // New asteroids fill the free slots but never the last.
@@ -21,8 +20,8 @@ TEST_F(LevelsTest, PlayListHoldsRocksClearOfTheShipAndOfEachOtherAndEndsInAnEmpt
             SCOPED_TRACE(testing::Message() << "seed " << iSeed << ", level " << iAsked);
             srand(iSeed);
             EnterPlay(iAsked);
-            EXPECT_EQ(make_pair(m_pGame->m_iLevel, m_pGame->m_iObjectListSize),
-                      make_pair(iLevel, 4 * iRocks + 8));
+            EXPECT_EQ(std::make_pair(m_pGame->m_iLevel, m_pGame->m_iObjectListSize),
+                      std::make_pair(iLevel, 4 * iRocks + 8));
             for (int i = 1; i < 4 * iRocks + 8; i++)
             {
                 bool bAsteroid = i >= 7 && i < iRocks + 7;
@@ -44,8 +43,7 @@ TEST_F(LevelsTest, PlayListHoldsRocksClearOfTheShipAndOfEachOtherAndEndsInAnEmpt
     EXPECT_TRUE(AsteroidAt(14) && !m_pGame->GetObjectAt(15)) << "the last slot must stay empty";
 }
 
-// The score, the points still to count and the level bonus stop at the largest int, also
-// through a save.
+// The score, the points still to count and the level bonus stop there, also through a save.
 TEST_F(LevelsTest, PointsBringASpareLifeEveryFiftyThousandAndStopAtTheLargestInt)
 {
     MyProjectMain& oGame = *m_pGame;

@@ -12,10 +12,9 @@ using ScreensTest = GameTest;
 using Rect = std::array<int, 4>;
 using Text = std::tuple<int, int, std::string, int>; // x, y, text, points (0: the default font)
 
-// Draws a whole-screen frame's overlay on the background, without the moving objects (on stale
-// red in the play screen's strips, which it must wipe). The screen must then be the background
-// with the texts drawn on it in white in the game's fonts, and iIcons life icons from the left;
-// the queued rectangles must be vQueued.
+// Draws a whole-screen frame's overlay without the moving objects, on stale red in the play
+// screen's strips that it must wipe. The screen must then be the background with the texts in
+// white in the game's fonts and iIcons life icons; the queued rectangles must be vQueued.
 void ExpectScreen(MyProjectMain& oGame, const std::vector<Text>& vTexts,
                   const std::vector<Rect>& vQueued, const std::string& strCase, int iIcons = 0)
 {
@@ -25,8 +24,8 @@ void ExpectScreen(MyProjectMain& oGame, const std::vector<Text>& vTexts,
     for (int i = 0; oGame.m_iGameState == STATE_PLAYING && i < 2; i++)
         SDL_FillRect(oGame.m_pScreenSurface, &aStrips[i], 0xFF0000);
     oGame.DrawOverlayText();
-    SDL_Surface* pExpected = NewSurface(800, 600);
-    SDL_BlitSurface(oGame.m_pBackdropSurface, nullptr, pExpected, nullptr);
+    SDL_Surface* pExpected =
+        SDL_ConvertSurface(oGame.m_pBackdropSurface, oGame.m_pBackdropSurface->format, 0);
     for (const auto& [iX, iY, strText, iPoints] : vTexts)
     {
         FontEntry* pFont = oGame.m_pStandardFont;
@@ -61,16 +60,19 @@ TEST_F(ScreensTest, StarFieldKeepsTheHudBandsBlackAndFollowsTheSeed)
     int iWrongPixels = 0;
     for (int i = 0; i < 800 * 600; i++) // column by column
     {
-        int iX = i / 600, iY = i % 600;
-        bool bStar = iY >= 35 && iY < 580 && rand() % 700 == 0;
-        iWrongPixels += (PixelAt(pSky, iX, iY) & 0xFFFFFF) != (bStar ? 0xFFFFFFu : 0u);
+        bool bStar = i % 600 >= 35 && i % 600 < 580 && rand() % 700 == 0;
+        iWrongPixels += (PixelAt(pSky, i / 600, i % 600) & 0xFFFFFF) != (bStar ? 0xFFFFFFu : 0u);
     }
     EXPECT_EQ(iWrongPixels, 0) << "pixels unlike the second sky of seed 7";
 }
 
-TEST_F(ScreensTest, MenusHighlightTheSelectionAndShowNoSaveGameOnlyWithoutASave)
+// Up and Down wipe every item strip, from the item's large x to the right edge and 55 rows high,
+// also at a limit: the item drawn large for the old selection must go.
+TEST_F(ScreensTest, MenusWipeEveryStripOnUpOrDownHighlightTheItemAndShowNoSaveGameWithoutASave)
 {
     MyProjectMain& oGame = *m_pGame;
+    const Uint32 INK = 0x123456;
+    SDL_Surface* pScreen = oGame.m_pScreenSurface;
     // The title menu's items, then the level-complete menu's, item i % 4 at y 200 + 100 (i % 4):
     // highlighted in 46 points at the first x, otherwise in 24 points at the second.
     const std::tuple<int, int, const char*> aItems[] = {
@@ -82,7 +84,11 @@ TEST_F(ScreensTest, MenusHighlightTheSelectionAndShowNoSaveGameOnlyWithoutASave)
         bool bTitle = iCase < 4;
         oGame.m_iGameState = bTitle ? STATE_MENU : STATE_LEVEL_COMPLETE;
         oGame.m_iMenuSelection = iCase % 4 + 1;
+        FillSurface(pScreen, INK);
+        TapKey(&oGame, iCase % 2 == 0 ? SDLK_UP : SDLK_DOWN); // at a limit on items 1 and 4
+        oGame.m_iMenuSelection = iCase % 4 + 1;
         oGame.m_bSaveFound = iCase % 2 == 0;
+        int iWiped = 0;
         std::vector<Text> vTexts = {{51, 50, "LEVEL COMPLETE", 50}};
         std::vector<Rect> vQueued = {{172, 200, 800, 55}, {195, 300, 800, 55}, {195, 400, 800, 55}};
         if (bTitle)
@@ -102,9 +108,13 @@ TEST_F(ScreensTest, MenusHighlightTheSelectionAndShowNoSaveGameOnlyWithoutASave)
         for (int i = bTitle ? 0 : 4; i < (bTitle ? 4 : 7); i++)
         {
             const auto& [iLargeX, iSmallX, szText] = aItems[i];
-            vTexts.push_back({i == iCase ? iLargeX : iSmallX, 200 + 100 * (i % 4), szText,
-                              i == iCase ? 46 : 24});
+            int iY = 200 + 100 * (i % 4);
+            vTexts.push_back({i == iCase ? iLargeX : iSmallX, iY, szText, i == iCase ? 46 : 24});
+            EXPECT_EQ(CountPixels(pScreen, INK, iLargeX, iY, 800 - iLargeX, 55), 0)
+                << "strip " << iY;
+            iWiped += (800 - iLargeX) * 55;
         }
+        EXPECT_EQ(CountPixels(pScreen, INK, 0, 0, 800, 600), 800 * 600 - iWiped);
         ExpectScreen(oGame, vTexts, vQueued, "item " + std::to_string(iCase % 4 + 1));
     }
 }
@@ -139,22 +149,21 @@ TEST_F(ScreensTest, HighScoreTableDrawsTheRowsPresentInTheFile)
 TEST_F(ScreensTest, GameOverCentresTheScoreByDigitCountAndPromptsForTheName)
 {
     MyProjectMain& oGame = *m_pGame;
-    // Score, name, its length, x of the score.
-    const std::tuple<int, const char*, int, int> aCases[] = {{0, "ab_", 2, 386},
-                                                             {123456, "abc", 3, 316}};
+    // Score, name, its length, x of the score, the prompt and its x.
+    const std::tuple<int, const char*, int, int, const char*, int> aCases[] = {
+        {0, "ab_", 2, 386, "enter name", 179}, {123456, "abc", 3, 316, "press enter", 148}};
     oGame.m_iGameState = STATE_GAME_OVER;
-    for (const auto& [iScore, szName, iNameLength, iScoreX] : aCases)
+    for (const auto& [iScore, szName, iNameLength, iScoreX, szPrompt, iPromptX] : aCases)
     {
         oGame.m_iScore = iScore;
         strcpy(oGame.m_szName, szName);
         oGame.m_iNameLength = iNameLength;
-        bool bNamed = iNameLength == 3;
         ExpectScreen(oGame,
                      {{79, 50, "GAME OVER", 72},
                       {148, 200, "Final Score", 46},
                       {iScoreX, 275, std::to_string(iScore), 24},
                       {296, 350, szName, 72},
-                      {bNamed ? 148 : 179, 500, bNamed ? "press enter" : "enter name", 46}},
+                      {iPromptX, 500, szPrompt, 46}},
                      {}, "score " + std::to_string(iScore) + ", name " + szName);
     }
 }
@@ -165,7 +174,6 @@ TEST_F(ScreensTest, PlayScreenRedrawsBothStripsWithScoreLivesBulletsAndLevel)
     EnterPlay(7);
     for (int i = 1; i <= 6; i++)
         BulletAt(i)->m_bActive = i != 2 && i != 5;
-    oGame.m_iBulletsReady = 99;
     // Lives, score, pending points, tick time, paused; the score and lives shown. Each frame counts
     // a point for every even millisecond since the last one, none for those while paused. The
     // counter runs first: the frame shows the points it counted and their extra life.

@@ -19,13 +19,11 @@ TEST_F(ScriptedGameTest, PlayerGoesThroughEveryScreenFromTheTitleMenuToExit)
     };
     Press({SDLK_ESCAPE, SDLK_DOWN, SDLK_RETURN}); // Escape does nothing; Load Game, with no save
     Press({SDLK_DOWN, SDLK_RETURN});              // High Scores
-    ASSERT_EQ(m_pGame->m_iGameState, STATE_HIGH_SCORES);
     Press({SDLK_DOWN, SDLK_RETURN}); // Down does nothing here; "no save game" is still shown
     ASSERT_EQ(
         std::make_tuple(m_pGame->m_iGameState, m_pGame->m_bSaveFound, m_pGame->m_iMenuSelection),
         std::make_tuple(STATE_MENU, false, 3));
-    Press({SDLK_UP, SDLK_UP, SDLK_UP, SDLK_RETURN}); // New Game, the first item
-    ASSERT_EQ(m_pGame->m_iGameState, STATE_PLAYING);
+    Press({SDLK_UP, SDLK_UP, SDLK_UP, SDLK_RETURN}); // New Game: Up stops at the first item
     ParkAsteroids(680, 460);
     RunTicks(m_pGame, 200); // until the bullets are ready
     int iHits = 0;
@@ -49,7 +47,7 @@ TEST_F(ScriptedGameTest, PlayerGoesThroughEveryScreenFromTheTitleMenuToExit)
 
     Press({SDLK_UP, SDLK_DOWN, SDLK_RETURN}); // Save Game, the second item
     EXPECT_EQ(ReadFileBytes("save.txt"), "level::2\nlives::3\nscore::3400\n");
-    Press({SDLK_DOWN, SDLK_DOWN, SDLK_RETURN}); // Main Menu, the last item
+    Press({SDLK_DOWN, SDLK_DOWN, SDLK_RETURN}); // Main Menu: Down stops at the last item
     Press({SDLK_DOWN, SDLK_RETURN});            // Load Game
     ASSERT_EQ(Status(), std::make_tuple(STATE_PLAYING, 2, 3, 3400, 0, 20));
     ASSERT_EQ(m_pGame->m_iMenuSelection, 2) << "the selection is kept after Load Game";
@@ -69,8 +67,9 @@ TEST_F(ScriptedGameTest, PlayerGoesThroughEveryScreenFromTheTitleMenuToExit)
     EXPECT_STREQ(m_pGame->m_szName, "ac_") << "Return needs three letters";
     Press({SDLK_e, SDLK_RETURN});
     EXPECT_EQ(Status(), std::make_tuple(STATE_MENU, 1, 3, 0, 0, 4));
+    EXPECT_STREQ(m_pGame->m_szName, "___") << "the name is cleared for the next game";
     std::string strTable = ReadFileBytes("highscores.txt");
     EXPECT_EQ(strTable.substr(strTable.find("lun")), "lun::5400\nvek::5000\nace::3400");
-    Press({SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_RETURN}); // from Load Game to Exit, the last item
+    Press({SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_RETURN}); // Exit: Down stops at the last item
     EXPECT_EQ(m_pGame->m_iExitCode, 0);
 }
