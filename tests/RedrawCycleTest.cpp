@@ -34,7 +34,7 @@ void SDL_UpdateRects(SDL_Surface* pScreen, int iCount, SDL_Rect* pRects)
 
 namespace
 {
-const Uint32 YELLOW = 0xFFFF00, BLUE = 0x0000FF, GREEN = 0x00FF00;
+const Uint32 YELLOW = 0xFFFF00, BLUE = 0x0000FF, GREEN = 0x00FF00, MAGENTA = 0xFF00FF;
 
 // Its overlay writes "HI" and paints a green square over the top-left corner, and queues it.
 struct OverlayEngine : BaseEngine
@@ -88,7 +88,7 @@ TEST_F(RedrawCycleTest, FramesAreDrawnOnlyWhenDueAndWholeScreenFramesKeepTheQueu
         EXPECT_EQ(PixelAt(pScreen, 400, 300) & 0xFFFFFF, YELLOW) << "the base background";
         EXPECT_EQ(PixelAt(pScreen, 10, 10) & 0xFFFFFF, GREEN) << "the overlay";
         EXPECT_GT(CountPixels(pScreen, GREEN, 200, 200, 60, 30), 20) << "the overlay's text";
-        EXPECT_EQ(PixelAt(pScreen, 45, 45) & 0xFFFFFF, 0xFF00FFu) << "the object, over the overlay";
+        EXPECT_EQ(PixelAt(pScreen, 45, 45) & 0xFFFFFF, MAGENTA) << "the object, over the overlay";
         EXPECT_EQ(oEngine.m_iUpdateRectCount, 2) << "the earlier and the overlay's rectangle wait";
 
         oEngine.ClearBackground(BLUE);
@@ -121,6 +121,44 @@ TEST_F(RedrawCycleTest, PartialPushClipsItsRectanglesToTheScreenOrCoversItWhenTh
         oEngine.QueueUpdateRect(10 * i, 0, 5, 5);
     EXPECT_EQ(Present(oEngine, true, false), "[0,0,0,0]") << "overflow pushes the whole surface";
     EXPECT_EQ(Present(oEngine, true, false), "{}") << "nothing queued, no objects";
+}
+
+// Each 10 by 10 magenta box is erased where it was last drawn and drawn where it is now; its
+// rectangle spanning both is pushed clipped, unless another pushed rectangle covers it.
+TEST_F(RedrawCycleTest, PartialFrameErasesTheBoxesAlsoPartlyOffTheScreenAndDrawsThemAnew)
+{
+    BaseEngine oEngine(100);
+    Start(&oEngine);
+    oEngine.m_iPushIntervalMs = 0;      // every frame pushed
+    for (int i = 0; i < 800 * 600; i++) // a different colour in every pixel: x + 800 y
+        static_cast<Uint32*>(oEngine.m_pBackdropSurface->pixels)[i] = i;
+    const int aaiMove[][4] = {{100, 100, 103, 98},
+                              {300, -5, 340, 260},
+                              {795, 595, 785, -5},
+                              {50, 300, 50, 300},
+                              {-5, 300, 795, 300}};
+    oEngine.m_ppObjects = new DisplayableObject* [6] {};
+    for (int i = 0; i < 5; i++)
+    {
+        oEngine.m_ppObjects[i] = new DisplayableObject(&oEngine);
+        oEngine.m_ppObjects[i]->m_iPosX = aaiMove[i][0];
+        oEngine.m_ppObjects[i]->m_iPosY = aaiMove[i][1];
+    }
+    oEngine.PresentFrame(); // the first frame is a whole-screen one
+    SDL_Surface* pExpected = NewSurface(800, 600);
+    SDL_BlitSurface(oEngine.m_pBackdropSurface, nullptr, pExpected, nullptr);
+    for (int i = 0; i < 5; i++)
+    {
+        oEngine.m_ppObjects[i]->m_iPosX = aaiMove[i][2];
+        oEngine.m_ppObjects[i]->m_iPosY = aaiMove[i][3];
+        SDL_Rect oBox{Sint16(aaiMove[i][2]), Sint16(aaiMove[i][3]), 10, 10};
+        SDL_FillRect(pExpected, &oBox, MAGENTA);
+    }
+    EXPECT_EQ(Present(oEngine, true, false),
+              "{100,98,13,12;300,0,50,270;785,0,15,600;0,300,800,10;}");
+    EXPECT_EQ(CountDifferentPixels(oEngine.m_pScreenSurface, pExpected), 0)
+        << "pixels differing from the background with the boxes at their new places";
+    SDL_FreeSurface(pExpected);
 }
 
 TEST_F(RedrawCycleTest, PushesPoolFramesAtMostEverySeventeenMillisecondsAndLeaveNothingStale)

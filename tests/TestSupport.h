@@ -15,25 +15,42 @@
 class WorkingDirectoryTest : public ::testing::Test
 {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    // Path of a file inside the temporary working directory.
-    std::string PathOf(const std::string& strName) const { return m_strDirectory + "/" + strName; }
-
-    std::string m_strDirectory;
+    void SetUp() override
+    {
+        char szPrevious[4096];
+        ASSERT_NE(getcwd(szPrevious, sizeof szPrevious), nullptr);
+        m_strPreviousDirectory = szPrevious;
+        m_strDirectory = EnterSandbox();
+        ASSERT_NE(m_strDirectory, "") << "cannot make a working directory with the assets";
+    }
+    void TearDown() override
+    {
+        EXPECT_EQ(chdir(m_strPreviousDirectory.c_str()), 0) << m_strPreviousDirectory;
+        EXPECT_TRUE(RemoveSandbox(m_strDirectory)) << "cannot remove " << m_strDirectory;
+    }
 
 private:
-    std::string m_strPreviousDirectory;
+    std::string m_strDirectory, m_strPreviousDirectory;
 };
 
 // A started engine or game on an 800 by 600 dummy screen.
 class StartedEngineTest : public WorkingDirectoryTest
 {
 protected:
-    void TearDown() override;
+    void TearDown() override
+    {
+        TTF_Quit();
+        SDL_Quit();
+        WorkingDirectoryTest::TearDown();
+    }
     // Starts the engine as the program does; stdout lines are swallowed.
-    void Start(BaseEngine* pEngine);
+    void Start(BaseEngine* pEngine)
+    {
+        testing::internal::CaptureStdout();
+        int iStatus = StartGame(pEngine);
+        testing::internal::GetCapturedStdout();
+        ASSERT_EQ(iStatus, 0) << SDL_GetError();
+    }
 };
 
 inline Uint32 PixelAt(SDL_Surface* pSurface, int iX, int iY)
@@ -49,11 +66,37 @@ inline SDL_Surface* NewSurface(int iWidth, int iHeight)
 {
     return SDL_CreateRGBSurface(0, iWidth, iHeight, 32, 0xFF0000, 0x00FF00, 0x0000FF, 0);
 }
-// Number of pixels that differ between two surfaces of the same size.
-int CountDifferentPixels(SDL_Surface* pA, SDL_Surface* pB);
 // Number of pixels of the given colour inside a rectangle of a surface.
-int CountPixels(SDL_Surface* pSurface, Uint32 iColour, int iX, int iY, int iWidth, int iHeight);
+inline int CountPixels(SDL_Surface* pSurface, Uint32 iColour, int iX, int iY, int iWidth,
+                       int iHeight)
+{
+    int iCount = 0;
+    for (int iRow = iY; iRow < iY + iHeight; iRow++)
+        for (int iColumn = iX; iColumn < iX + iWidth; iColumn++)
+            iCount += (PixelAt(pSurface, iColumn, iRow) & 0xFFFFFF) == iColour;
+    return iCount;
+}
+// Number of pixels that differ between two surfaces of the same size.
+inline int CountDifferentPixels(SDL_Surface* pA, SDL_Surface* pB)
+{
+    int iDifferent = 0;
+    for (int iY = 0; iY < pA->h; iY++)
+        for (int iX = 0; iX < pA->w; iX++)
+            iDifferent += (PixelAt(pA, iX, iY) & 0xFFFFFF) != (PixelAt(pB, iX, iY) & 0xFFFFFF);
+    return iDifferent;
+}
 // The names in a directory, "." and ".." left out; a file left behind shows up here.
-std::set<std::string> DirectoryNames(const std::string& strDirectory = ".");
+inline std::set<std::string> DirectoryNames(const std::string& strDirectory = ".")
+{
+    std::set<std::string> setNames;
+    DIR* pDirectory = opendir(strDirectory.c_str());
+    while (dirent* pEntry = pDirectory != nullptr ? readdir(pDirectory) : nullptr)
+        setNames.insert(pEntry->d_name);
+    if (pDirectory != nullptr)
+        closedir(pDirectory);
+    setNames.erase(".");
+    setNames.erase("..");
+    return setNames;
+}
 
 #endif
