@@ -1,5 +1,3 @@
-#include <string>
-
 #include "DisplayableObject.h"
 #include "TestSupport.h"
 
@@ -32,28 +30,22 @@ struct ListDeletingObject : ProbeObject
 TEST(ObjectListTest, WalksStopAtTheFirstEmptyEntryOrRightAfterTheListIsDeleted)
 {
     BaseEngine oEngine(100);
-    ProbeObject* pBehindTheEnd = new ProbeObject(&oEngine, "c");
-    oEngine.m_ppObjects = new DisplayableObject* [4]
-    { new ProbeObject(&oEngine, "a"), new ProbeObject(&oEngine, "b"), nullptr, pBehindTheEnd };
+    ProbeObject* pBehindTheEnd = new ProbeObject(&oEngine, "d");
+    oEngine.m_ppObjects = new DisplayableObject* [5]
+    {
+        new ProbeObject(&oEngine, "a"), new ListDeletingObject(&oEngine, "b"),
+            new ProbeObject(&oEngine, "c"), nullptr, pBehindTheEnd
+    };
     g_strLog.clear();
-    oEngine.AdvanceAllObjects(1);
     oEngine.RenderAllObjects();
     oEngine.EraseAllObjects();
     oEngine.CollectObjectRects();
-    EXPECT_EQ(oEngine.m_iUpdateRectCount, 2);
-    oEngine.DeleteAllObjects();
-    EXPECT_EQ(g_strLog,
-              "a.Advance b.Advance a.Render b.Render a.Erase b.Erase a.Rect b.Rect ~a ~b ");
+    EXPECT_EQ(oEngine.m_iUpdateRectCount, 3);
+    oEngine.AdvanceAllObjects(7);
+    EXPECT_EQ(g_strLog, "a.Render b.Render c.Render a.Erase b.Erase c.Erase a.Rect b.Rect c.Rect "
+                        "a.Advance b.Advance ~a ~b ~c ")
+        << "c must not be advanced once b deleted the list";
     EXPECT_EQ(oEngine.GetObjectAt(0), nullptr) << "no list after deleting it";
     delete pBehindTheEnd;
-
-    g_strLog.clear();
-    oEngine.m_ppObjects = new DisplayableObject* [4]
-    {
-        new ProbeObject(&oEngine, "a"), new ListDeletingObject(&oEngine, "b"),
-            new ProbeObject(&oEngine, "c"), nullptr
-    };
-    oEngine.AdvanceAllObjects(7);
-    EXPECT_EQ(g_strLog, "a.Advance b.Advance ~a ~b ~c ") << "c must not be advanced";
 }
 } // namespace

@@ -1,5 +1,4 @@
 #include <SDL_image.h>
-#include <cstdlib>
 
 #include "PixelImage.h"
 #include "Platform.h"
@@ -54,19 +53,25 @@ TEST_F(ImageTest, PixelImageCopiesEveryPixelOfTheDrawThatLiesOnTheTargetAndInThe
 
 // Once a video mode exists the rocks are kept in the display's format for fast blits; what they
 // draw, their clear parts too, must not change (blend paths may round up to two steps apart).
+// A window scaled by sdl12-compat keeps sharp pixels, unless the player chose otherwise.
 using DisplayFormatTest = StartedEngineTest;
 
-TEST_F(DisplayFormatTest, RocksInTheDisplayFormatDrawLikeThePicturesAsLoaded)
+TEST_F(DisplayFormatTest, RocksDrawLikeThePicturesAsLoadedAndNearestPixelScalingIsAskedFor)
 {
+    unsetenv("SDL12COMPAT_SCALE_METHOD");
     BaseEngine oEngine(10);
     Start(&oEngine);
+    EXPECT_STREQ(getenv("SDL12COMPAT_SCALE_METHOD"), "nearest");
+    setenv("SDL12COMPAT_SCALE_METHOD", "linear", 1);
+    PreferNearestPixelScaling();
+    EXPECT_STREQ(getenv("SDL12COMPAT_SCALE_METHOD"), "linear");
     for (const char* szName : {"asteroid1.png", "asteroid2_medium.png", "asteroid3_small.png"})
     {
         SurfaceImage oRock;
         SDL_Surface* pLoaded = IMG_Load(szName);
         ASSERT_TRUE(oRock.LoadPicture(szName) && pLoaded != nullptr);
-        SDL_Surface* pExpected = NewSurface(pLoaded->w, pLoaded->h);
-        SDL_Surface* pDrawn = NewSurface(pLoaded->w, pLoaded->h);
+        SDL_Surface *pExpected = NewSurface(pLoaded->w, pLoaded->h),
+                    *pDrawn = NewSurface(pLoaded->w, pLoaded->h);
         int iPixels = pLoaded->w * pLoaded->h, iFarOff = 0;
         for (int i = 0; i < iPixels; i++) // a varied background under the edges
             static_cast<Uint32*>(pExpected->pixels)[i] = static_cast<Uint32*>(pDrawn->pixels)[i] =
@@ -80,17 +85,5 @@ TEST_F(DisplayFormatTest, RocksInTheDisplayFormatDrawLikeThePicturesAsLoaded)
         for (SDL_Surface* pSurface : {pExpected, pDrawn, pLoaded})
             SDL_FreeSurface(pSurface);
     }
-}
-
-// A window scaled by sdl12-compat keeps sharp pixels, unless the player chose otherwise.
-TEST_F(DisplayFormatTest, ScalingByTheNearestPixelIsAskedForUnlessThePlayerChoseAMethod)
-{
-    unsetenv("SDL12COMPAT_SCALE_METHOD");
-    BaseEngine oEngine(10);
-    Start(&oEngine);
-    EXPECT_STREQ(getenv("SDL12COMPAT_SCALE_METHOD"), "nearest");
-    setenv("SDL12COMPAT_SCALE_METHOD", "linear", 1);
-    PreferNearestPixelScaling();
-    EXPECT_STREQ(getenv("SDL12COMPAT_SCALE_METHOD"), "linear");
 }
 } // namespace

@@ -1,5 +1,3 @@
-#include <string>
-
 #include "DisplayableObject.h"
 #include "TestSupport.h"
 
@@ -61,7 +59,7 @@ std::string Present(BaseEngine& oEngine, bool bRedrawNeeded, bool bWholeScreen)
 
 using RedrawCycleTest = StartedEngineTest;
 
-// Also on a screen that must be locked for pixel access, as a display's own memory is: text and
+// On a screen that must be locked for pixel access, as a display's own memory is: text and
 // background copies are blits, which SDL refuses on a locked surface.
 TEST_F(RedrawCycleTest, FramesAreDrawnOnlyWhenDueAndWholeScreenFramesKeepTheQueue)
 {
@@ -70,64 +68,39 @@ TEST_F(RedrawCycleTest, FramesAreDrawnOnlyWhenDueAndWholeScreenFramesKeepTheQueu
     oEngine.m_iPushIntervalMs = 0; // every frame pushed
     SDL_Surface* pScreen = oEngine.m_pScreenSurface;
     Uint32 iFlags = pScreen->flags;
+    pScreen->flags |= SDL_HWSURFACE;
+    ASSERT_TRUE(SDL_MUSTLOCK(pScreen));
     oEngine.m_ppObjects = new DisplayableObject* [2] { new DisplayableObject(&oEngine), nullptr };
     oEngine.m_ppObjects[0]->m_iPosX = oEngine.m_ppObjects[0]->m_iPosY = 40; // under the overlay
-    for (bool bMustLock : {false, true})
-    {
-        SCOPED_TRACE(bMustLock ? "screen that must be locked" : "software screen");
-        pScreen->flags = bMustLock ? iFlags | SDL_HWSURFACE : iFlags;
-        ASSERT_EQ(SDL_MUSTLOCK(pScreen) != 0, bMustLock);
-        oEngine.ClearBackground(0xFFFF00);
-        FillSurface(pScreen, BLUE);
-        oEngine.m_iUpdateRectCount = 0;
-        oEngine.QueueUpdateRect(100, 2, 3, 4);
-        EXPECT_EQ(Present(oEngine, false, true), "") << "a whole-screen frame, but none due";
-        EXPECT_EQ(CountPixels(pScreen, BLUE, 0, 0, 800, 600), 800 * 600) << "drawn, not due";
-        EXPECT_EQ(Present(oEngine, true, true), "[0,0,800,600]");
-        EXPECT_FALSE(oEngine.m_bRedrawNeeded || oEngine.m_bWholeScreenRedraw) << "flags consumed";
-        EXPECT_EQ(PixelAt(pScreen, 400, 300) & 0xFFFFFF, YELLOW) << "the base background";
-        EXPECT_EQ(PixelAt(pScreen, 10, 10) & 0xFFFFFF, GREEN) << "the overlay";
-        EXPECT_GT(CountPixels(pScreen, GREEN, 200, 200, 60, 30), 20) << "the overlay's text";
-        EXPECT_EQ(PixelAt(pScreen, 45, 45) & 0xFFFFFF, MAGENTA) << "the object, over the overlay";
-        EXPECT_EQ(oEngine.m_iUpdateRectCount, 2) << "the earlier and the overlay's rectangle wait";
+    oEngine.ClearBackground(YELLOW);
+    FillSurface(pScreen, BLUE);
+    oEngine.QueueUpdateRect(100, 2, 3, 4);
+    EXPECT_EQ(Present(oEngine, false, true), "") << "a whole-screen frame, but none due";
+    EXPECT_EQ(CountPixels(pScreen, BLUE, 0, 0, 800, 600), 800 * 600) << "drawn, not due";
+    EXPECT_EQ(Present(oEngine, true, true), "[0,0,800,600]");
+    EXPECT_FALSE(oEngine.m_bRedrawNeeded || oEngine.m_bWholeScreenRedraw) << "flags consumed";
+    EXPECT_EQ(PixelAt(pScreen, 400, 300) & 0xFFFFFF, YELLOW) << "the base background";
+    EXPECT_EQ(PixelAt(pScreen, 10, 10) & 0xFFFFFF, GREEN) << "the overlay";
+    EXPECT_GT(CountPixels(pScreen, GREEN, 200, 200, 60, 30), 20) << "the overlay's text";
+    EXPECT_EQ(PixelAt(pScreen, 45, 45) & 0xFFFFFF, MAGENTA) << "the object, over the overlay";
+    EXPECT_EQ(oEngine.m_iUpdateRectCount, 2) << "the earlier and the overlay's rectangle wait";
 
-        oEngine.ClearBackground(BLUE);
-        // The second overlay square and the object's rectangle lie inside the first square.
-        EXPECT_EQ(Present(oEngine, true, false), "{100,2,3,4;0,0,50,50;}");
-        EXPECT_EQ(PixelAt(pScreen, 45, 45) & 0xFFFFFF, GREEN) << "partial: overlay over the object";
-        EXPECT_EQ(PixelAt(pScreen, 400, 300) & 0xFFFFFF, YELLOW) << "new background, partial frame";
-        Present(oEngine, true, true);
-        EXPECT_EQ(PixelAt(pScreen, 400, 300) & 0xFFFFFF, BLUE) << "new background, whole screen";
-        EXPECT_EQ(pScreen->locked + oEngine.m_bScreenLocked, 0) << "left locked";
-    }
+    oEngine.ClearBackground(BLUE);
+    // The second overlay square and the object's rectangle lie inside the first square.
+    EXPECT_EQ(Present(oEngine, true, false), "{100,2,3,4;0,0,50,50;}");
+    EXPECT_EQ(PixelAt(pScreen, 45, 45) & 0xFFFFFF, GREEN) << "partial: overlay over the object";
+    EXPECT_EQ(PixelAt(pScreen, 400, 300) & 0xFFFFFF, YELLOW) << "new background, partial frame";
+    Present(oEngine, true, true);
+    EXPECT_EQ(PixelAt(pScreen, 400, 300) & 0xFFFFFF, BLUE) << "new background, whole screen";
+    EXPECT_EQ(pScreen->locked + oEngine.m_bScreenLocked, 0) << "left locked";
     pScreen->flags = iFlags;
 }
 
-TEST_F(RedrawCycleTest, PartialPushClipsItsRectanglesToTheScreenOrCoversItWhenThePoolOverflows)
+// Each 10 by 10 magenta box is erased where it was last drawn and drawn where it is now; the
+// rectangle spanning both is pushed clipped to the screen, unless another pushed one covers it.
+TEST_F(RedrawCycleTest, PartialFrameRedrawsTheBoxesAndPushesClippedRectanglesOrAllWhenThePoolIsFull)
 {
-    BaseEngine oEngine(4); // a pool of 6
-    Start(&oEngine);
-    oEngine.m_iPushIntervalMs = 0; // every frame pushed
-    const int aaiQueued[][4] = {{-20, -20, 60, 60},
-                                {780, 580, 60, 60},
-                                {900, 700, 10, 10},
-                                {0, 0, 2000, 10},
-                                {-100, 300, 50, 10}};
-    for (const auto& ai : aaiQueued)
-        oEngine.QueueUpdateRect(ai[0], ai[1], ai[2], ai[3]);
-    EXPECT_EQ(Present(oEngine, true, false), "{0,0,40,40;780,580,20,20;0,0,800,10;}")
-        << "those off it dropped";
-    for (int i = 0; i < 6; i++)
-        oEngine.QueueUpdateRect(10 * i, 0, 5, 5);
-    EXPECT_EQ(Present(oEngine, true, false), "[0,0,0,0]") << "overflow pushes the whole surface";
-    EXPECT_EQ(Present(oEngine, true, false), "{}") << "nothing queued, no objects";
-}
-
-// Each 10 by 10 magenta box is erased where it was last drawn and drawn where it is now; its
-// rectangle spanning both is pushed clipped, unless another pushed rectangle covers it.
-TEST_F(RedrawCycleTest, PartialFrameErasesTheBoxesAlsoPartlyOffTheScreenAndDrawsThemAnew)
-{
-    BaseEngine oEngine(100);
+    BaseEngine oEngine(7); // a pool of 9
     Start(&oEngine);
     oEngine.m_iPushIntervalMs = 0;      // every frame pushed
     for (int i = 0; i < 800 * 600; i++) // a different colour in every pixel: x + 800 y
@@ -154,10 +127,18 @@ TEST_F(RedrawCycleTest, PartialFrameErasesTheBoxesAlsoPartlyOffTheScreenAndDraws
         SDL_Rect oBox{Sint16(aaiMove[i][2]), Sint16(aaiMove[i][3]), 10, 10};
         SDL_FillRect(pExpected, &oBox, MAGENTA);
     }
+    oEngine.QueueUpdateRect(-20, -20, 60, 60);
+    oEngine.QueueUpdateRect(900, 700, 10, 10); // wholly off the screen
+    oEngine.QueueUpdateRect(-100, 300, 50, 10);
     EXPECT_EQ(Present(oEngine, true, false),
-              "{100,98,13,12;300,0,50,270;785,0,15,600;0,300,800,10;}");
+              "{0,0,40,40;100,98,13,12;300,0,50,270;785,0,15,600;0,300,800,10;}");
     EXPECT_EQ(CountDifferentPixels(oEngine.m_pScreenSurface, pExpected), 0)
         << "pixels differing from the background with the boxes at their new places";
+    for (int i = 0; i < 4; i++) // with the boxes' five, the pool is full
+        oEngine.QueueUpdateRect(10 * i, 0, 5, 5);
+    EXPECT_EQ(Present(oEngine, true, false), "[0,0,0,0]") << "a full pool pushes the whole surface";
+    oEngine.DeleteAllObjects();
+    EXPECT_EQ(Present(oEngine, true, false), "{}") << "nothing queued, no objects";
     SDL_FreeSurface(pExpected);
 }
 

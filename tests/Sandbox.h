@@ -1,8 +1,8 @@
 #ifndef SANDBOX_H
 #define SANDBOX_H
 
-// Shared by the unit tests, the headless players and the fuzz targets, so free of gtest: the game
-// in a fresh working directory with links to its assets, fed keys and ticks as the main loop does.
+// Free of gtest for the headless players and fuzz targets: the game in a fresh working directory
+// with links to its assets, fed keys and ticks as the main loop does.
 #include <cstdlib>
 #include <dirent.h>
 #include <fstream>
@@ -15,9 +15,9 @@
 // Removes a sandbox, also when a test took its permissions away. True when it is gone.
 inline bool RemoveSandbox(const std::string& strDirectory)
 {
-    std::string strQuoted = "'" + strDirectory + "'", strRemove = "rm -rf " + strQuoted;
+    std::string strQuoted = "'" + strDirectory + "'";
     return strDirectory.empty() ||
-           system(("chmod -R u+rwx " + strQuoted + "; " + strRemove).c_str()) == 0;
+           system(("chmod -R u+rwx " + strQuoted + "; rm -rf " + strQuoted).c_str()) == 0;
 }
 
 // Makes a new directory under szParent holding links to the game's assets (only strOnly when
@@ -61,8 +61,7 @@ inline void TapKey(BaseEngine* pEngine, int iKey)
     SetKey(pEngine, iKey, false);
 }
 
-// Runs the game's tick for iTicks consecutive milliseconds from the current tick time,
-// presenting a frame after each, as the main loop does.
+// Runs the game's tick for iTicks consecutive milliseconds, each followed by a frame by default.
 inline void RunTicks(BaseEngine* pEngine, int iTicks = 1, bool bPresentFrames = true)
 {
     for (int i = 0; i < iTicks; i++)

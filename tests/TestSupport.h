@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 #include <string>
 
@@ -17,20 +18,17 @@ class WorkingDirectoryTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        char szPrevious[4096];
-        ASSERT_NE(getcwd(szPrevious, sizeof szPrevious), nullptr);
-        m_strPreviousDirectory = szPrevious;
         m_strDirectory = EnterSandbox();
         ASSERT_NE(m_strDirectory, "") << "cannot make a working directory with the assets";
     }
     void TearDown() override
     {
-        EXPECT_EQ(chdir(m_strPreviousDirectory.c_str()), 0) << m_strPreviousDirectory;
+        EXPECT_EQ(chdir("/"), 0); // out of the sandbox before it goes
         EXPECT_TRUE(RemoveSandbox(m_strDirectory)) << "cannot remove " << m_strDirectory;
     }
 
 private:
-    std::string m_strDirectory, m_strPreviousDirectory;
+    std::string m_strDirectory;
 };
 
 // A started engine or game on an 800 by 600 dummy screen.
@@ -89,13 +87,9 @@ inline int CountDifferentPixels(SDL_Surface* pA, SDL_Surface* pB)
 inline std::set<std::string> DirectoryNames(const std::string& strDirectory = ".")
 {
     std::set<std::string> setNames;
-    DIR* pDirectory = opendir(strDirectory.c_str());
-    while (dirent* pEntry = pDirectory != nullptr ? readdir(pDirectory) : nullptr)
-        setNames.insert(pEntry->d_name);
-    if (pDirectory != nullptr)
-        closedir(pDirectory);
-    setNames.erase(".");
-    setNames.erase("..");
+    std::error_code oError; // an unreadable directory lists nothing
+    for (const auto& oEntry : std::filesystem::directory_iterator(strDirectory, oError))
+        setNames.insert(oEntry.path().filename());
     return setNames;
 }
 
