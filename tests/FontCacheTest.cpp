@@ -58,21 +58,3 @@ TEST_F(FontCacheTest, FontsRequestedEarlyOpenAtTheSweepEachNameIsItsOwnEntryFail
     EXPECT_EQ(StdoutOf([&] { oCache.FreeAllFonts(); }), strFreed + Line("Free font", 30));
     TTF_Quit();
 }
-
-using TextDrawingTest = StartedEngineTest;
-
-TEST_F(TextDrawingTest, TextComesOutInItsColourWhereAskedAndAFailedFontDrawsNothing)
-{
-    BaseEngine oEngine(10);
-    Start(&oEngine);
-    const Uint32 INK = 0x3080C0;                // every channel its own value
-    SDL_Surface* pTarget = NewSurface(160, 40); // black
-    oEngine.DrawText(8, 6, "HI", INK, oEngine.m_oFontCache.LookUpFont("missing.ttf", 24), pTarget);
-    EXPECT_EQ(CountPixels(pTarget, 0, 0, 0, 160, 40), 160 * 40) << "a failed font drew";
-    oEngine.DrawText(8, 6, "HI", INK, oEngine.m_pStandardFont, pTarget);
-    int iInk = CountPixels(pTarget, INK, 0, 0, 160, 40);
-    EXPECT_TRUE(iInk > 0 && CountPixels(pTarget, 0, 0, 0, 160, 40) == 160 * 40 - iInk);
-    EXPECT_EQ(CountPixels(pTarget, INK, 0, 0, 160, 6) + CountPixels(pTarget, INK, 0, 0, 8, 40), 0)
-        << "ink above or left of (8, 6)";
-    SDL_FreeSurface(pTarget);
-}

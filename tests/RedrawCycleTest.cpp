@@ -33,14 +33,17 @@ void SDL_UpdateRects(SDL_Surface* pScreen, int iCount, SDL_Rect* pRects)
 namespace
 {
 const Uint32 YELLOW = 0xFFFF00, BLUE = 0x0000FF, GREEN = 0x00FF00, MAGENTA = 0xFF00FF;
+const Uint32 INK = 0x3080C0; // every channel its own value
 
-// Its overlay writes "HI" and paints a green square over the top-left corner, and queues it.
+// Its overlay writes "HI" at (200, 200), and again in a font that failed, and paints a green
+// square over the top-left corner, and queues it.
 struct OverlayEngine : BaseEngine
 {
     OverlayEngine() : BaseEngine(100) {}
     void DrawOverlayText() override
     {
-        DrawText(200, 200, "HI", GREEN, nullptr, nullptr);
+        DrawText(200, 200, "HI", INK, nullptr, nullptr);
+        DrawText(400, 400, "HI", INK, m_oFontCache.LookUpFont("missing.ttf", 24), nullptr);
         SDL_Rect oSquare{0, 0, 50, 50};
         SDL_FillRect(m_pScreenSurface, &oSquare, GREEN);
         QueueUpdateRect(0, 0, 50, 50);
@@ -81,7 +84,8 @@ TEST_F(RedrawCycleTest, FramesAreDrawnOnlyWhenDueAndWholeScreenFramesKeepTheQueu
     EXPECT_FALSE(oEngine.m_bRedrawNeeded || oEngine.m_bWholeScreenRedraw) << "flags consumed";
     EXPECT_EQ(PixelAt(pScreen, 400, 300) & 0xFFFFFF, YELLOW) << "the base background";
     EXPECT_EQ(PixelAt(pScreen, 10, 10) & 0xFFFFFF, GREEN) << "the overlay";
-    EXPECT_GT(CountPixels(pScreen, GREEN, 200, 200, 60, 30), 20) << "the overlay's text";
+    int iInk = CountPixels(pScreen, INK, 200, 200, 100, 50);
+    EXPECT_TRUE(iInk > 20 && CountPixels(pScreen, INK, 0, 0, 800, 600) == iInk) << "the text";
     EXPECT_EQ(PixelAt(pScreen, 45, 45) & 0xFFFFFF, MAGENTA) << "the object, over the overlay";
     EXPECT_EQ(oEngine.m_iUpdateRectCount, 2) << "the earlier and the overlay's rectangle wait";
 

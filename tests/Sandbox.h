@@ -4,7 +4,7 @@
 // Free of gtest for the headless players and fuzz targets: the game in a fresh working directory
 // with links to its assets, fed keys and ticks as the main loop does.
 #include <cstdlib>
-#include <dirent.h>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -25,18 +25,15 @@ inline bool RemoveSandbox(const std::string& strDirectory)
 inline std::string EnterSandbox(const char* szParent = "/tmp", const std::string& strOnly = "")
 {
     std::string strDirectory = std::string(szParent) + "/starshards-XXXXXX";
-    DIR* pAssets = mkdtemp(&strDirectory[0]) != nullptr ? opendir(STARSHARDS_ASSET_DIR) : nullptr;
-    bool bLinked = pAssets != nullptr;
-    while (dirent* pEntry = bLinked ? readdir(pAssets) : nullptr)
+    bool bLinked = mkdtemp(&strDirectory[0]) != nullptr;
+    std::error_code oError;
+    for (const auto& oAsset : std::filesystem::directory_iterator(STARSHARDS_ASSET_DIR, oError))
     {
-        std::string strName = pEntry->d_name;
-        if (strName[0] != '.' && (strOnly.empty() || strName == strOnly))
-            bLinked = symlink((STARSHARDS_ASSET_DIR "/" + strName).c_str(),
-                              (strDirectory + "/" + strName).c_str()) == 0;
+        std::string strName = oAsset.path().filename();
+        if (bLinked && strName[0] != '.' && (strOnly.empty() || strName == strOnly))
+            bLinked = symlink(oAsset.path().c_str(), (strDirectory + "/" + strName).c_str()) == 0;
     }
-    if (pAssets != nullptr)
-        closedir(pAssets);
-    if (bLinked && chdir(strDirectory.c_str()) == 0)
+    if (bLinked && !oError && chdir(strDirectory.c_str()) == 0)
         return strDirectory;
     RemoveSandbox(strDirectory);
     return "";

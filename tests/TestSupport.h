@@ -1,12 +1,9 @@
 #ifndef TESTSUPPORT_H
 #define TESTSUPPORT_H
 
-#include <SDL.h>
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <set>
-#include <string>
 
 #include "MyProjectMain.h"
 #include "Sandbox.h"
@@ -26,8 +23,6 @@ protected:
         EXPECT_EQ(chdir("/"), 0); // out of the sandbox before it goes
         EXPECT_TRUE(RemoveSandbox(m_strDirectory)) << "cannot remove " << m_strDirectory;
     }
-
-private:
     std::string m_strDirectory;
 };
 
