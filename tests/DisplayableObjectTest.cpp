@@ -1,16 +1,12 @@
 #include "DisplayableObject.h"
 #include "TestSupport.h"
 
-namespace
-{
-std::string g_strLog; // what the probes were asked to do, in order
+static std::string g_strLog; // what the probes were asked to do, in order
 
 // Records every call the engine makes on it.
 struct ProbeObject : DisplayableObject
 {
-    ProbeObject(BaseEngine* pEngine, const char* szName) : DisplayableObject(pEngine), m_sz(szName)
-    {
-    }
+    ProbeObject(BaseEngine* pHost, const char* szName) : DisplayableObject(pHost), m_sz(szName) {}
     ~ProbeObject() override { g_strLog += std::string("~") + m_sz + " "; }
     void Render() override { Log("Render"); }
     void EraseFromScreen() override { Log("Erase"); }
@@ -48,4 +44,3 @@ TEST(ObjectListTest, WalksStopAtTheFirstEmptyEntryOrRightAfterTheListIsDeleted)
     EXPECT_EQ(oEngine.GetObjectAt(0), nullptr) << "no list after deleting it";
     delete pBehindTheEnd;
 }
-} // namespace

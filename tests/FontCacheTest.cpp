@@ -3,21 +3,17 @@
 #include <algorithm>
 #include <functional>
 
-namespace
-{
-std::string StdoutOf(const std::function<void()>& fnAction)
+static std::string StdoutOf(const std::function<void()>& fnAction)
 {
     testing::internal::CaptureStdout();
     fnAction();
     return testing::internal::GetCapturedStdout();
 }
 
-std::string Line(const char* szWhat, int iSize, const std::string& strName = "emulogic.ttf")
+static std::string Line(const char* szWhat, int iSize, const std::string& strName = "emulogic.ttf")
 {
     return std::string(szWhat) + ": " + std::to_string(iSize) + " point " + strName + "\n";
 }
-
-} // namespace
 
 using FontCacheTest = WorkingDirectoryTest;
 

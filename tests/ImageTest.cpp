@@ -5,16 +5,24 @@
 #include "SurfaceImage.h"
 #include "TestSupport.h"
 
-namespace
-{
 const Uint32 BLUE = 0x0000FF;
 
-using ImageTest = WorkingDirectoryTest;
+using ImageTest = StartedEngineTest;
 
-// A draw copies the pixels as a blit without blending would: those of the source rectangle
-// that lie in the picture, where they land on the target. Nothing in a picture is transparent.
-TEST_F(ImageTest, PixelImageCopiesEveryPixelOfTheDrawThatLiesOnTheTargetAndInThePicture)
+// PixelImage copies pixels as a blit without blending would: those of the source rectangle that
+// lie in the picture, where they land on the target; nothing is transparent. Once a video mode
+// exists the rocks are kept in the display's format for fast blits; what they draw, their clear
+// parts too, must not change (blend paths may round up to two steps apart). A window scaled by
+// sdl12-compat keeps sharp pixels, unless the player chose otherwise.
+TEST_F(ImageTest, PixelImageCopiesWhatLiesOnTheTargetRocksDrawAsLoadedScalingKeepsSharpPixels)
 {
+    unsetenv("SDL12COMPAT_SCALE_METHOD");
+    BaseEngine oEngine(10);
+    Start(&oEngine);
+    EXPECT_STREQ(getenv("SDL12COMPAT_SCALE_METHOD"), "nearest");
+    setenv("SDL12COMPAT_SCALE_METHOD", "linear", 1);
+    PreferNearestPixelScaling();
+    EXPECT_STREQ(getenv("SDL12COMPAT_SCALE_METHOD"), "linear");
     SDL_Surface *pGrey = NewSurface(4, 4), *pTarget = NewSurface(10, 10);
     SDL_Surface* pExpected = NewSurface(10, 10);
     for (int i = 0; i < 16; i++) // greys from black at (0,0) to white at (3,3), all different
@@ -38,9 +46,7 @@ TEST_F(ImageTest, PixelImageCopiesEveryPixelOfTheDrawThatLiesOnTheTargetAndInThe
         SDL_Rect oFrom{Sint16(d[0]), Sint16(d[1]), Uint16(d[4]), Uint16(d[5])};
         SDL_Rect oTo{Sint16(d[2]), Sint16(d[3]), 0, 0};
         SDL_BlitSurface(pGrey, &oFrom, pExpected, &oTo);
-        EXPECT_EQ(CountDifferentPixels(pTarget, pExpected), 0)
-            << "source (" << d[0] << "," << d[1] << ") at (" << d[2] << "," << d[3] << "), " << d[4]
-            << "x" << d[5];
+        EXPECT_EQ(CountDifferentPixels(pTarget, pExpected), 0) << "draw " << &d - aaiDraws;
     }
     ASSERT_TRUE(oImage.LoadPicture("asteroid1.png")); // its corners are clear
     oImage.DrawImage(pTarget, 0, 0, 0, 0, 10, 10);
@@ -49,22 +55,6 @@ TEST_F(ImageTest, PixelImageCopiesEveryPixelOfTheDrawThatLiesOnTheTargetAndInThe
     EXPECT_LT(oEmpty.DrawImage(pTarget, 0, 0, 0, 0, 4, 4), 0) << "a draw without a picture";
     for (SDL_Surface* pSurface : {pGrey, pTarget, pExpected})
         SDL_FreeSurface(pSurface);
-}
-
-// Once a video mode exists the rocks are kept in the display's format for fast blits; what they
-// draw, their clear parts too, must not change (blend paths may round up to two steps apart).
-// A window scaled by sdl12-compat keeps sharp pixels, unless the player chose otherwise.
-using DisplayFormatTest = StartedEngineTest;
-
-TEST_F(DisplayFormatTest, RocksDrawLikeThePicturesAsLoadedAndNearestPixelScalingIsAskedFor)
-{
-    unsetenv("SDL12COMPAT_SCALE_METHOD");
-    BaseEngine oEngine(10);
-    Start(&oEngine);
-    EXPECT_STREQ(getenv("SDL12COMPAT_SCALE_METHOD"), "nearest");
-    setenv("SDL12COMPAT_SCALE_METHOD", "linear", 1);
-    PreferNearestPixelScaling();
-    EXPECT_STREQ(getenv("SDL12COMPAT_SCALE_METHOD"), "linear");
     for (const char* szName : {"asteroid1.png", "asteroid2_medium.png", "asteroid3_small.png"})
     {
         SurfaceImage oRock;
@@ -86,4 +76,3 @@ TEST_F(DisplayFormatTest, RocksDrawLikeThePicturesAsLoadedAndNearestPixelScaling
             SDL_FreeSurface(pSurface);
     }
 }
-} // namespace

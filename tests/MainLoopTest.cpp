@@ -2,9 +2,7 @@
 
 #include <vector>
 
-namespace
-{
-void PushEvent(Uint8 iType, int iCode = 0, int iX = 0, int iY = 0)
+static void PushEvent(Uint8 iType, int iCode = 0, int iX = 0, int iY = 0)
 {
     SDL_Event oEvent = {};
     oEvent.type = iType;
@@ -116,4 +114,3 @@ TEST(GameTickTest, ObjectsAdvanceOnceForEveryTenMillisecondsDueAndALongStallIsNo
         << "passes every 3 ms, one 50 ms late caught up, then a stall of a second";
     EXPECT_EQ(oEngine.m_iNextTickTime, At(1100));
 }
-} // namespace

@@ -30,8 +30,6 @@ void SDL_UpdateRects(SDL_Surface* pScreen, int iCount, SDL_Rect* pRects)
     g_strPushed += "}";
 }
 
-namespace
-{
 const Uint32 YELLOW = 0xFFFF00, BLUE = 0x0000FF, GREEN = 0x00FF00, MAGENTA = 0xFF00FF;
 const Uint32 INK = 0x3080C0; // every channel its own value
 
@@ -51,7 +49,7 @@ struct OverlayEngine : BaseEngine
 };
 
 // Presents one frame with the given flags; returns what it pushed.
-std::string Present(BaseEngine& oEngine, bool bRedrawNeeded, bool bWholeScreen)
+static std::string Present(BaseEngine& oEngine, bool bRedrawNeeded, bool bWholeScreen)
 {
     g_strPushed.clear();
     oEngine.m_bRedrawNeeded = bRedrawNeeded;
@@ -104,18 +102,15 @@ TEST_F(RedrawCycleTest, FramesAreDrawnOnlyWhenDueAndWholeScreenFramesKeepTheQueu
 // rectangle spanning both is pushed clipped to the screen, unless another pushed one covers it.
 TEST_F(RedrawCycleTest, PartialFrameRedrawsTheBoxesAndPushesClippedRectanglesOrAllWhenThePoolIsFull)
 {
-    BaseEngine oEngine(7); // a pool of 9
+    BaseEngine oEngine(8); // a pool of 10
     Start(&oEngine);
     oEngine.m_iPushIntervalMs = 0;      // every frame pushed
     for (int i = 0; i < 800 * 600; i++) // a different colour in every pixel: x + 800 y
         static_cast<Uint32*>(oEngine.m_pBackdropSurface->pixels)[i] = i;
-    const int aaiMove[][4] = {{100, 100, 103, 98},
-                              {300, -5, 340, 260},
-                              {795, 595, 785, -5},
-                              {50, 300, 50, 300},
-                              {-5, 300, 795, 300}};
-    oEngine.m_ppObjects = new DisplayableObject* [6] {};
-    for (int i = 0; i < 5; i++)
+    const int aaiMove[][4] = {{100, 100, 103, 98}, {300, -5, 340, 260}, {795, 595, 785, -5},
+                              {50, 300, 50, 300},  {-5, 300, 795, 300}, {400, 500, 400, 620}};
+    oEngine.m_ppObjects = new DisplayableObject* [7] {};
+    for (int i = 0; i < 6; i++)
     {
         oEngine.m_ppObjects[i] = new DisplayableObject(&oEngine);
         oEngine.m_ppObjects[i]->m_iPosX = aaiMove[i][0];
@@ -124,7 +119,7 @@ TEST_F(RedrawCycleTest, PartialFrameRedrawsTheBoxesAndPushesClippedRectanglesOrA
     oEngine.PresentFrame(); // the first frame is a whole-screen one
     SDL_Surface* pExpected = NewSurface(800, 600);
     SDL_BlitSurface(oEngine.m_pBackdropSurface, nullptr, pExpected, nullptr);
-    for (int i = 0; i < 5; i++)
+    for (int i = 0; i < 6; i++)
     {
         oEngine.m_ppObjects[i]->m_iPosX = aaiMove[i][2];
         oEngine.m_ppObjects[i]->m_iPosY = aaiMove[i][3];
@@ -135,10 +130,10 @@ TEST_F(RedrawCycleTest, PartialFrameRedrawsTheBoxesAndPushesClippedRectanglesOrA
     oEngine.QueueUpdateRect(900, 700, 10, 10); // wholly off the screen
     oEngine.QueueUpdateRect(-100, 300, 50, 10);
     EXPECT_EQ(Present(oEngine, true, false),
-              "{0,0,40,40;100,98,13,12;300,0,50,270;785,0,15,600;0,300,800,10;}");
+              "{0,0,40,40;100,98,13,12;300,0,50,270;785,0,15,600;0,300,800,10;400,500,10,100;}");
     EXPECT_EQ(CountDifferentPixels(oEngine.m_pScreenSurface, pExpected), 0)
         << "pixels differing from the background with the boxes at their new places";
-    for (int i = 0; i < 4; i++) // with the boxes' five, the pool is full
+    for (int i = 0; i < 4; i++) // with the boxes' six, the pool is full
         oEngine.QueueUpdateRect(10 * i, 0, 5, 5);
     EXPECT_EQ(Present(oEngine, true, false), "[0,0,0,0]") << "a full pool pushes the whole surface";
     oEngine.DeleteAllObjects();
@@ -148,9 +143,9 @@ TEST_F(RedrawCycleTest, PartialFrameRedrawsTheBoxesAndPushesClippedRectanglesOrA
 
 TEST_F(RedrawCycleTest, PushesPoolFramesAtMostEverySeventeenMillisecondsAndLeaveNothingStale)
 {
-    MyProjectMain* pGame = new MyProjectMain;
+    MyProjectMain oGame;
+    MyProjectMain* pGame = &oGame;
     Start(pGame);
-    SDL_Surface* pScreen = pGame->m_pScreenSurface;
     g_pDisplay = NewSurface(800, 600);
     FillSurface(g_pDisplay, BLUE);
     TapKey(pGame, SDLK_RETURN); // New Game: the ship and two rocks drifting
@@ -161,14 +156,15 @@ TEST_F(RedrawCycleTest, PushesPoolFramesAtMostEverySeventeenMillisecondsAndLeave
     {
         if (iMs % 300 == 0)
             TapKey(pGame, SDLK_SPACE); // bullets, and whole-screen frames when they hit
-        size_t iPushedBefore = g_strPushed.size();
+        g_strPushed.clear();
         RunTicks(pGame);
-        if (g_strPushed.size() == iPushedBefore)
+        if (g_strPushed.empty())
             continue;
         iShortestGap = std::min(iShortestGap, iMs - iLastPush);
         iLastPush = iMs;
         iPushesChecked++;
-        ASSERT_EQ(CountDifferentPixels(g_pDisplay, pScreen), 0) << "stale pixels after " << iMs;
+        ASSERT_EQ(CountDifferentPixels(g_pDisplay, pGame->m_pScreenSurface), 0)
+            << "stale at " << iMs;
     }
     EXPECT_GE(iShortestGap, 17) << "pushes closer together than a 60 Hz display shows";
     EXPECT_GE(iPushesChecked, 1500 / 18) << "a push was held back longer than needed";
@@ -184,6 +180,4 @@ TEST_F(RedrawCycleTest, PushesPoolFramesAtMostEverySeventeenMillisecondsAndLeave
     }
     SDL_FreeSurface(g_pDisplay);
     g_pDisplay = nullptr;
-    delete pGame;
 }
-} // namespace

@@ -64,9 +64,8 @@ inline int CountPixels(SDL_Surface* pSurface, Uint32 iColour, int iX, int iY, in
                        int iHeight)
 {
     int iCount = 0;
-    for (int iRow = iY; iRow < iY + iHeight; iRow++)
-        for (int iColumn = iX; iColumn < iX + iWidth; iColumn++)
-            iCount += (PixelAt(pSurface, iColumn, iRow) & 0xFFFFFF) == iColour;
+    for (int i = 0; i < iWidth * iHeight; i++)
+        iCount += (PixelAt(pSurface, iX + i % iWidth, iY + i / iWidth) & 0xFFFFFF) == iColour;
     return iCount;
 }
 // Number of pixels that differ between two surfaces of the same size.
