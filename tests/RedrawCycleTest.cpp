@@ -133,7 +133,7 @@ TEST_F(RedrawCycleTest, PartialFrameRedrawsTheBoxesAndPushesClippedRectanglesOrA
               "{0,0,40,40;100,98,13,12;300,0,50,270;785,0,15,600;0,300,800,10;400,500,10,100;}");
     EXPECT_EQ(CountDifferentPixels(oEngine.m_pScreenSurface, pExpected), 0)
         << "pixels differing from the background with the boxes at their new places";
-    for (int i = 0; i < 4; i++) // with the boxes' six, the pool is full
+    for (int i = 0; i < 4; i++) // with the boxes' six, one more than the pool's nine slots
         oEngine.QueueUpdateRect(10 * i, 0, 5, 5);
     EXPECT_EQ(Present(oEngine, true, false), "[0,0,0,0]") << "a full pool pushes the whole surface";
     oEngine.DeleteAllObjects();
