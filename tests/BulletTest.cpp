@@ -3,7 +3,7 @@
 using BulletTest = GameTest;
 using std::make_pair;
 
-// A launched bullet flies 1200 ticks; a new one is out of flight after 200.
+// A launched bullet flies, drawn, 1200 ticks; a new one is out of flight after 200.
 TEST_F(BulletTest, WrapsPastAnEdgeAndFlies1200TicksOfFourTenthsOfAPixelFromWholePixels)
 {
     const double aCases[][6] = {{10, -0.1, 0, -0.5, 10, -0.6},
@@ -28,7 +28,9 @@ TEST_F(BulletTest, WrapsPastAnEdgeAndFlies1200TicksOfFourTenthsOfAPixelFromWhole
         oNew.Advance(0);
         ASSERT_NEAR(oLaunched.m_dPosX, 300, 1e-12) << i;
         ASSERT_NEAR(oLaunched.m_dPosY, 580 - 0.4 * i, 1e-9) << i;
-        ASSERT_EQ(make_pair(oLaunched.m_bActive, oNew.m_bActive), make_pair(i < 1200, i < 200))
-            << i;
+        FillSurface(m_pGame->m_pScreenSurface, 0x000000);
+        oLaunched.Render();
+        int iBlack = CountPixels(m_pGame->m_pScreenSurface, 0, 300, oLaunched.m_iPosY, 4, 4);
+        ASSERT_EQ(make_pair(iBlack < 16, oNew.m_bActive), make_pair(i < 1200, i < 200)) << i;
     }
 }
