@@ -15,7 +15,6 @@ fail() {
 }
 pass() { echo "PASS: $*"; }
 
-# e2e_begin: a temp dir and a clean environment, removed at exit.
 e2e_begin() {
     trap e2e_cleanup EXIT # also run when a signal ends the test
     E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/starshards-e2e.XXXXXX")
@@ -65,13 +64,6 @@ start_xvfb() {
         3>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
     read -t "$E2E_TIMEOUT" -r DISPLAY <"$E2E_TMP/display" || fail "Xvfb starts" "a display number" "none"
     export DISPLAY=":$DISPLAY"
-}
-
-# A window mapped while openbox is still starting may never be mapped: its --startup is awaited.
-start_window_manager() {
-    setpriv --pdeathsig TERM openbox --sm-disable --startup "touch $E2E_TMP/openbox-ready" \
-        >"$E2E_TMP/openbox.log" 2>&1 &
-    until_true "openbox manages the screen" test -e "$E2E_TMP/openbox-ready"
 }
 
 # start_game [VAR=value ...]: the game in the background in E2E_WORK, its console in files.

@@ -57,7 +57,10 @@ run_case() {
     pass "$name: framed at the corner, drawn, keys taken, closed with status 0"
 }
 
-start_window_manager
+# A window mapped while openbox is still starting may never be mapped: its --startup is awaited.
+setpriv --pdeathsig TERM openbox --sm-disable --startup "touch $E2E_TMP/openbox-ready" \
+    >"$E2E_TMP/openbox.log" 2>&1 &
+until_true "openbox manages the screen" test -e "$E2E_TMP/openbox-ready"
 run_case "no pictures" "rm ./*.png ./*.jpg"
 stdout_is 'Free font: %s point emulogic.ttf'
 run_case "no font" "rm emulogic.ttf"
