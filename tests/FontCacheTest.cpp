@@ -2,24 +2,18 @@
 
 #include <algorithm>
 #include <functional>
-#include <unistd.h>
 
-namespace
-{
-std::string StdoutOf(const std::function<void()>& fnAction)
+static std::string StdoutOf(const std::function<void()>& fnAction)
 {
     testing::internal::CaptureStdout();
     fnAction();
     return testing::internal::GetCapturedStdout();
 }
 
-std::string Line(const char* szWhat, int iSize, const std::string& strName = "emulogic.ttf")
+static std::string Line(const char* szWhat, int iSize, const std::string& strName = "emulogic.ttf")
 {
     return std::string(szWhat) + ": " + std::to_string(iSize) + " point " + strName + "\n";
 }
-
-const std::string FAILED = "Font loading failed.\n";
-} // namespace
 
 using FontCacheTest = WorkingDirectoryTest;
 
@@ -34,7 +28,7 @@ TEST_F(FontCacheTest, FontsRequestedEarlyOpenAtTheSweepEachNameIsItsOwnEntryFail
     for (int i = 0; i < 31; i++)
     {
         strLoading += Line("Loading font", 1 + i / 2, fnName(i));
-        strFailed += i % 2 ? FAILED : "";
+        strFailed += i % 2 ? "Font loading failed.\n" : "";
         strFreed += i % 2 ? "" : Line("Free font", 1 + i / 2);
     }
     auto fnLookUpAll = [&](FontEntry** ppTo)
@@ -53,35 +47,10 @@ TEST_F(FontCacheTest, FontsRequestedEarlyOpenAtTheSweepEachNameIsItsOwnEntryFail
     FontEntry *pLate, *pAbsent;
     EXPECT_EQ(StdoutOf([&] { pLate = oCache.LookUpFont("emulogic.ttf", 30); }) +
                   StdoutOf([&] { pAbsent = oCache.LookUpFont("absent.ttf", 30); }),
-              Line("Loading font", 30) + Line("Loading font", 30, "absent.ttf") + FAILED);
+              Line("Loading font", 30) + Line("Loading font", 30, "absent.ttf") +
+                  "Font loading failed.\n");
     EXPECT_TRUE(pLate->m_pFont != nullptr && pAbsent->m_pFont == nullptr) << "opened at once";
     // Only the fonts that opened are freed: the failed ones stayed closed.
     EXPECT_EQ(StdoutOf([&] { oCache.FreeAllFonts(); }), strFreed + Line("Free font", 30));
     TTF_Quit();
-}
-
-using TextDrawingTest = StartedEngineTest;
-
-TEST_F(TextDrawingTest, TextComesOutInItsColourWhereAskedAndAFailedFontDrawsNothing)
-{
-    BaseEngine oEngine(10);
-    Start(&oEngine);
-    SDL_Surface* pTarget = NewSurface(160, 40);
-    auto fnDrawHi = [&](int iColour, FontEntry* pFont)
-    {
-        FillSurface(pTarget, 0);
-        oEngine.DrawText(8, 6, "HI", iColour, pFont, pTarget);
-        return 160 * 40 - CountPixels(pTarget, 0, 0, 0, 160, 40); // the ink
-    };
-    for (int iColour : {0x00FF00, 0x0000FF})
-    {
-        int iInk = fnDrawHi(iColour, oEngine.m_pStandardFont);
-        EXPECT_TRUE(iInk > 0 && CountPixels(pTarget, iColour, 0, 0, 160, 40) == iInk) << iColour;
-        EXPECT_EQ(CountPixels(pTarget, iColour, 0, 0, 160, 6) +
-                      CountPixels(pTarget, iColour, 0, 0, 8, 40),
-                  0)
-            << "ink above or left of (8, 6)";
-    }
-    EXPECT_EQ(fnDrawHi(0xFFFFFF, oEngine.m_oFontCache.LookUpFont("missing.ttf", 24)), 0);
-    SDL_FreeSurface(pTarget);
 }

@@ -1,5 +1,3 @@
-#include <string>
-
 #include "DisplayableObject.h"
 #include "TestSupport.h"
 
@@ -32,17 +30,18 @@ void SDL_UpdateRects(SDL_Surface* pScreen, int iCount, SDL_Rect* pRects)
     g_strPushed += "}";
 }
 
-namespace
-{
-const Uint32 YELLOW = 0xFFFF00, BLUE = 0x0000FF, GREEN = 0x00FF00;
+const Uint32 YELLOW = 0xFFFF00, BLUE = 0x0000FF, GREEN = 0x00FF00, MAGENTA = 0xFF00FF;
+const Uint32 INK = 0x3080C0; // every channel its own value
 
-// Its overlay writes "HI" and paints a green square over the top-left corner, and queues it.
+// Its overlay writes "HI" at (200, 200), and again in a font that failed, and paints a green
+// square over the top-left corner, and queues it.
 struct OverlayEngine : BaseEngine
 {
     OverlayEngine() : BaseEngine(100) {}
     void DrawOverlayText() override
     {
-        DrawText(200, 200, "HI", GREEN, nullptr, nullptr);
+        DrawText(200, 200, "HI", INK, nullptr, nullptr);
+        DrawText(400, 400, "HI", INK, m_oFontCache.LookUpFont("missing.ttf", 24), nullptr);
         SDL_Rect oSquare{0, 0, 50, 50};
         SDL_FillRect(m_pScreenSurface, &oSquare, GREEN);
         QueueUpdateRect(0, 0, 50, 50);
@@ -50,7 +49,7 @@ struct OverlayEngine : BaseEngine
 };
 
 // Presents one frame with the given flags; returns what it pushed.
-std::string Present(BaseEngine& oEngine, bool bRedrawNeeded, bool bWholeScreen)
+static std::string Present(BaseEngine& oEngine, bool bRedrawNeeded, bool bWholeScreen)
 {
     g_strPushed.clear();
     oEngine.m_bRedrawNeeded = bRedrawNeeded;
@@ -61,7 +60,7 @@ std::string Present(BaseEngine& oEngine, bool bRedrawNeeded, bool bWholeScreen)
 
 using RedrawCycleTest = StartedEngineTest;
 
-// Also on a screen that must be locked for pixel access, as a display's own memory is: text and
+// On a screen that must be locked for pixel access, as a display's own memory is: text and
 // background copies are blits, which SDL refuses on a locked surface.
 TEST_F(RedrawCycleTest, FramesAreDrawnOnlyWhenDueAndWholeScreenFramesKeepTheQueue)
 {
@@ -70,64 +69,83 @@ TEST_F(RedrawCycleTest, FramesAreDrawnOnlyWhenDueAndWholeScreenFramesKeepTheQueu
     oEngine.m_iPushIntervalMs = 0; // every frame pushed
     SDL_Surface* pScreen = oEngine.m_pScreenSurface;
     Uint32 iFlags = pScreen->flags;
+    pScreen->flags |= SDL_HWSURFACE;
+    ASSERT_TRUE(SDL_MUSTLOCK(pScreen));
     oEngine.m_ppObjects = new DisplayableObject* [2] { new DisplayableObject(&oEngine), nullptr };
     oEngine.m_ppObjects[0]->m_iPosX = oEngine.m_ppObjects[0]->m_iPosY = 40; // under the overlay
-    for (bool bMustLock : {false, true})
-    {
-        SCOPED_TRACE(bMustLock ? "screen that must be locked" : "software screen");
-        pScreen->flags = bMustLock ? iFlags | SDL_HWSURFACE : iFlags;
-        ASSERT_EQ(SDL_MUSTLOCK(pScreen) != 0, bMustLock);
-        oEngine.ClearBackground(0xFFFF00);
-        FillSurface(pScreen, BLUE);
-        oEngine.m_iUpdateRectCount = 0;
-        oEngine.QueueUpdateRect(100, 2, 3, 4);
-        EXPECT_EQ(Present(oEngine, false, true), "") << "a whole-screen frame, but none due";
-        EXPECT_EQ(CountPixels(pScreen, BLUE, 0, 0, 800, 600), 800 * 600) << "drawn, not due";
-        EXPECT_EQ(Present(oEngine, true, true), "[0,0,800,600]");
-        EXPECT_FALSE(oEngine.m_bRedrawNeeded || oEngine.m_bWholeScreenRedraw) << "flags consumed";
-        EXPECT_EQ(PixelAt(pScreen, 400, 300) & 0xFFFFFF, YELLOW) << "the base background";
-        EXPECT_EQ(PixelAt(pScreen, 10, 10) & 0xFFFFFF, GREEN) << "the overlay";
-        EXPECT_GT(CountPixels(pScreen, GREEN, 200, 200, 60, 30), 20) << "the overlay's text";
-        EXPECT_EQ(PixelAt(pScreen, 45, 45) & 0xFFFFFF, 0xFF00FFu) << "the object, over the overlay";
-        EXPECT_EQ(oEngine.m_iUpdateRectCount, 2) << "the earlier and the overlay's rectangle wait";
+    oEngine.ClearBackground(YELLOW);
+    FillSurface(pScreen, BLUE);
+    oEngine.QueueUpdateRect(100, 2, 3, 4);
+    EXPECT_EQ(Present(oEngine, false, true), "") << "a whole-screen frame, but none due";
+    EXPECT_EQ(CountPixels(pScreen, BLUE, 0, 0, 800, 600), 800 * 600) << "drawn, not due";
+    EXPECT_EQ(Present(oEngine, true, true), "[0,0,800,600]");
+    EXPECT_FALSE(oEngine.m_bRedrawNeeded || oEngine.m_bWholeScreenRedraw) << "flags consumed";
+    EXPECT_EQ(PixelAt(pScreen, 400, 300) & 0xFFFFFF, YELLOW) << "the base background";
+    EXPECT_EQ(PixelAt(pScreen, 10, 10) & 0xFFFFFF, GREEN) << "the overlay";
+    int iInk = CountPixels(pScreen, INK, 200, 200, 100, 50);
+    EXPECT_TRUE(iInk > 20 && CountPixels(pScreen, INK, 0, 0, 800, 600) == iInk) << "the text";
+    EXPECT_EQ(PixelAt(pScreen, 45, 45) & 0xFFFFFF, MAGENTA) << "the object, over the overlay";
+    EXPECT_EQ(oEngine.m_iUpdateRectCount, 2) << "the earlier and the overlay's rectangle wait";
 
-        oEngine.ClearBackground(BLUE);
-        // The second overlay square and the object's rectangle lie inside the first square.
-        EXPECT_EQ(Present(oEngine, true, false), "{100,2,3,4;0,0,50,50;}");
-        EXPECT_EQ(PixelAt(pScreen, 45, 45) & 0xFFFFFF, GREEN) << "partial: overlay over the object";
-        EXPECT_EQ(PixelAt(pScreen, 400, 300) & 0xFFFFFF, YELLOW) << "new background, partial frame";
-        Present(oEngine, true, true);
-        EXPECT_EQ(PixelAt(pScreen, 400, 300) & 0xFFFFFF, BLUE) << "new background, whole screen";
-        EXPECT_EQ(pScreen->locked + oEngine.m_bScreenLocked, 0) << "left locked";
-    }
+    oEngine.ClearBackground(BLUE);
+    // The second overlay square and the object's rectangle lie inside the first square.
+    EXPECT_EQ(Present(oEngine, true, false), "{100,2,3,4;0,0,50,50;}");
+    EXPECT_EQ(PixelAt(pScreen, 45, 45) & 0xFFFFFF, GREEN) << "partial: overlay over the object";
+    EXPECT_EQ(PixelAt(pScreen, 400, 300) & 0xFFFFFF, YELLOW) << "new background, partial frame";
+    Present(oEngine, true, true);
+    EXPECT_EQ(PixelAt(pScreen, 400, 300) & 0xFFFFFF, BLUE) << "new background, whole screen";
+    EXPECT_EQ(pScreen->locked + oEngine.m_bScreenLocked, 0) << "left locked";
     pScreen->flags = iFlags;
 }
 
-TEST_F(RedrawCycleTest, PartialPushClipsItsRectanglesToTheScreenOrCoversItWhenThePoolOverflows)
+// Each 10 by 10 magenta box is erased where it was last drawn and drawn where it is now; the
+// rectangle spanning both is pushed clipped to the screen, unless another pushed one covers it.
+TEST_F(RedrawCycleTest, PartialFrameRedrawsTheBoxesAndPushesClippedRectanglesOrAllWhenThePoolIsFull)
 {
-    BaseEngine oEngine(4); // a pool of 6
+    BaseEngine oEngine(8); // a pool of 10
     Start(&oEngine);
-    oEngine.m_iPushIntervalMs = 0; // every frame pushed
-    const int aaiQueued[][4] = {{-20, -20, 60, 60},
-                                {780, 580, 60, 60},
-                                {900, 700, 10, 10},
-                                {0, 0, 2000, 10},
-                                {-100, 300, 50, 10}};
-    for (const auto& ai : aaiQueued)
-        oEngine.QueueUpdateRect(ai[0], ai[1], ai[2], ai[3]);
-    EXPECT_EQ(Present(oEngine, true, false), "{0,0,40,40;780,580,20,20;0,0,800,10;}")
-        << "those off it dropped";
+    oEngine.m_iPushIntervalMs = 0;      // every frame pushed
+    for (int i = 0; i < 800 * 600; i++) // a different colour in every pixel: x + 800 y
+        static_cast<Uint32*>(oEngine.m_pBackdropSurface->pixels)[i] = i;
+    const int aaiMove[][4] = {{100, 100, 103, 98}, {300, -5, 340, 260}, {795, 595, 785, -5},
+                              {50, 300, 50, 300},  {-5, 300, 795, 300}, {400, 500, 400, 620}};
+    oEngine.m_ppObjects = new DisplayableObject* [7] {};
     for (int i = 0; i < 6; i++)
+    {
+        oEngine.m_ppObjects[i] = new DisplayableObject(&oEngine);
+        oEngine.m_ppObjects[i]->m_iPosX = aaiMove[i][0];
+        oEngine.m_ppObjects[i]->m_iPosY = aaiMove[i][1];
+    }
+    oEngine.PresentFrame(); // the first frame is a whole-screen one
+    SDL_Surface* pExpected = NewSurface(800, 600);
+    SDL_BlitSurface(oEngine.m_pBackdropSurface, nullptr, pExpected, nullptr);
+    for (int i = 0; i < 6; i++)
+    {
+        oEngine.m_ppObjects[i]->m_iPosX = aaiMove[i][2];
+        oEngine.m_ppObjects[i]->m_iPosY = aaiMove[i][3];
+        SDL_Rect oBox{Sint16(aaiMove[i][2]), Sint16(aaiMove[i][3]), 10, 10};
+        SDL_FillRect(pExpected, &oBox, MAGENTA);
+    }
+    oEngine.QueueUpdateRect(-20, -20, 60, 60);
+    oEngine.QueueUpdateRect(900, 700, 10, 10); // wholly off the screen
+    oEngine.QueueUpdateRect(-100, 300, 50, 10);
+    EXPECT_EQ(Present(oEngine, true, false),
+              "{0,0,40,40;100,98,13,12;300,0,50,270;785,0,15,600;0,300,800,10;400,500,10,100;}");
+    EXPECT_EQ(CountDifferentPixels(oEngine.m_pScreenSurface, pExpected), 0)
+        << "pixels differing from the background with the boxes at their new places";
+    for (int i = 0; i < 4; i++) // with the boxes' six, one more than the pool's nine slots
         oEngine.QueueUpdateRect(10 * i, 0, 5, 5);
-    EXPECT_EQ(Present(oEngine, true, false), "[0,0,0,0]") << "overflow pushes the whole surface";
+    EXPECT_EQ(Present(oEngine, true, false), "[0,0,0,0]") << "a full pool pushes the whole surface";
+    oEngine.DeleteAllObjects();
     EXPECT_EQ(Present(oEngine, true, false), "{}") << "nothing queued, no objects";
+    SDL_FreeSurface(pExpected);
 }
 
 TEST_F(RedrawCycleTest, PushesPoolFramesAtMostEverySeventeenMillisecondsAndLeaveNothingStale)
 {
-    MyProjectMain* pGame = new MyProjectMain;
+    MyProjectMain oGame;
+    MyProjectMain* pGame = &oGame;
     Start(pGame);
-    SDL_Surface* pScreen = pGame->m_pScreenSurface;
     g_pDisplay = NewSurface(800, 600);
     FillSurface(g_pDisplay, BLUE);
     TapKey(pGame, SDLK_RETURN); // New Game: the ship and two rocks drifting
@@ -138,14 +156,15 @@ TEST_F(RedrawCycleTest, PushesPoolFramesAtMostEverySeventeenMillisecondsAndLeave
     {
         if (iMs % 300 == 0)
             TapKey(pGame, SDLK_SPACE); // bullets, and whole-screen frames when they hit
-        size_t iPushedBefore = g_strPushed.size();
+        g_strPushed.clear();
         RunTicks(pGame);
-        if (g_strPushed.size() == iPushedBefore)
+        if (g_strPushed.empty())
             continue;
         iShortestGap = std::min(iShortestGap, iMs - iLastPush);
         iLastPush = iMs;
         iPushesChecked++;
-        ASSERT_EQ(CountDifferentPixels(g_pDisplay, pScreen), 0) << "stale pixels after " << iMs;
+        ASSERT_EQ(CountDifferentPixels(g_pDisplay, pGame->m_pScreenSurface), 0)
+            << "stale at " << iMs;
     }
     EXPECT_GE(iShortestGap, 17) << "pushes closer together than a 60 Hz display shows";
     EXPECT_GE(iPushesChecked, 1500 / 18) << "a push was held back longer than needed";
@@ -161,6 +180,4 @@ TEST_F(RedrawCycleTest, PushesPoolFramesAtMostEverySeventeenMillisecondsAndLeave
     }
     SDL_FreeSurface(g_pDisplay);
     g_pDisplay = nullptr;
-    delete pGame;
 }
-} // namespace

@@ -1,10 +1,10 @@
 #ifndef SANDBOX_H
 #define SANDBOX_H
 
-// Shared by the unit tests, the headless players and the fuzz targets, so free of gtest: the game
-// in a fresh working directory with links to its assets, fed keys and ticks as the main loop does.
+// Free of gtest for the headless players and fuzz targets: the game in a fresh working directory
+// with links to its assets, fed keys and ticks as the main loop does.
 #include <cstdlib>
-#include <dirent.h>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -15,9 +15,9 @@
 // Removes a sandbox, also when a test took its permissions away. True when it is gone.
 inline bool RemoveSandbox(const std::string& strDirectory)
 {
-    std::string strQuoted = "'" + strDirectory + "'", strRemove = "rm -rf " + strQuoted;
+    std::string strQuoted = "'" + strDirectory + "'";
     return strDirectory.empty() ||
-           system(("chmod -R u+rwx " + strQuoted + "; " + strRemove).c_str()) == 0;
+           system(("chmod -R u+rwx " + strQuoted + "; rm -rf " + strQuoted).c_str()) == 0;
 }
 
 // Makes a new directory under szParent holding links to the game's assets (only strOnly when
@@ -25,18 +25,15 @@ inline bool RemoveSandbox(const std::string& strDirectory)
 inline std::string EnterSandbox(const char* szParent = "/tmp", const std::string& strOnly = "")
 {
     std::string strDirectory = std::string(szParent) + "/starshards-XXXXXX";
-    DIR* pAssets = mkdtemp(&strDirectory[0]) != nullptr ? opendir(STARSHARDS_ASSET_DIR) : nullptr;
-    bool bLinked = pAssets != nullptr;
-    while (dirent* pEntry = bLinked ? readdir(pAssets) : nullptr)
+    bool bLinked = mkdtemp(&strDirectory[0]) != nullptr;
+    std::error_code oError;
+    for (const auto& oAsset : std::filesystem::directory_iterator(STARSHARDS_ASSET_DIR, oError))
     {
-        std::string strName = pEntry->d_name;
-        if (strName[0] != '.' && (strOnly.empty() || strName == strOnly))
-            bLinked = symlink((STARSHARDS_ASSET_DIR "/" + strName).c_str(),
-                              (strDirectory + "/" + strName).c_str()) == 0;
+        std::string strName = oAsset.path().filename();
+        if (bLinked && strName[0] != '.' && (strOnly.empty() || strName == strOnly))
+            bLinked = symlink(oAsset.path().c_str(), (strDirectory + "/" + strName).c_str()) == 0;
     }
-    if (pAssets != nullptr)
-        closedir(pAssets);
-    if (bLinked && chdir(strDirectory.c_str()) == 0)
+    if (bLinked && !oError && chdir(strDirectory.c_str()) == 0)
         return strDirectory;
     RemoveSandbox(strDirectory);
     return "";
@@ -61,8 +58,7 @@ inline void TapKey(BaseEngine* pEngine, int iKey)
     SetKey(pEngine, iKey, false);
 }
 
-// Runs the game's tick for iTicks consecutive milliseconds from the current tick time,
-// presenting a frame after each, as the main loop does.
+// Runs the game's tick for iTicks consecutive milliseconds, each followed by a frame by default.
 inline void RunTicks(BaseEngine* pEngine, int iTicks = 1, bool bPresentFrames = true)
 {
     for (int i = 0; i < iTicks; i++)

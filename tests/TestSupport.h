@@ -1,11 +1,9 @@
 #ifndef TESTSUPPORT_H
 #define TESTSUPPORT_H
 
-#include <SDL.h>
+#include <filesystem>
 #include <gtest/gtest.h>
-
 #include <set>
-#include <string>
 
 #include "MyProjectMain.h"
 #include "Sandbox.h"
@@ -15,25 +13,37 @@
 class WorkingDirectoryTest : public ::testing::Test
 {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    // Path of a file inside the temporary working directory.
-    std::string PathOf(const std::string& strName) const { return m_strDirectory + "/" + strName; }
-
+    void SetUp() override
+    {
+        m_strDirectory = EnterSandbox();
+        ASSERT_NE(m_strDirectory, "") << "cannot make a working directory with the assets";
+    }
+    void TearDown() override
+    {
+        EXPECT_EQ(chdir("/"), 0); // out of the sandbox before it goes
+        EXPECT_TRUE(RemoveSandbox(m_strDirectory)) << "cannot remove " << m_strDirectory;
+    }
     std::string m_strDirectory;
-
-private:
-    std::string m_strPreviousDirectory;
 };
 
 // A started engine or game on an 800 by 600 dummy screen.
 class StartedEngineTest : public WorkingDirectoryTest
 {
 protected:
-    void TearDown() override;
+    void TearDown() override
+    {
+        TTF_Quit();
+        SDL_Quit();
+        WorkingDirectoryTest::TearDown();
+    }
     // Starts the engine as the program does; stdout lines are swallowed.
-    void Start(BaseEngine* pEngine);
+    void Start(BaseEngine* pEngine)
+    {
+        testing::internal::CaptureStdout();
+        int iStatus = StartGame(pEngine);
+        testing::internal::GetCapturedStdout();
+        ASSERT_EQ(iStatus, 0) << SDL_GetError();
+    }
 };
 
 inline Uint32 PixelAt(SDL_Surface* pSurface, int iX, int iY)
@@ -49,11 +59,32 @@ inline SDL_Surface* NewSurface(int iWidth, int iHeight)
 {
     return SDL_CreateRGBSurface(0, iWidth, iHeight, 32, 0xFF0000, 0x00FF00, 0x0000FF, 0);
 }
-// Number of pixels that differ between two surfaces of the same size.
-int CountDifferentPixels(SDL_Surface* pA, SDL_Surface* pB);
 // Number of pixels of the given colour inside a rectangle of a surface.
-int CountPixels(SDL_Surface* pSurface, Uint32 iColour, int iX, int iY, int iWidth, int iHeight);
+inline int CountPixels(SDL_Surface* pSurface, Uint32 iColour, int iX, int iY, int iWidth,
+                       int iHeight)
+{
+    int iCount = 0;
+    for (int i = 0; i < iWidth * iHeight; i++)
+        iCount += (PixelAt(pSurface, iX + i % iWidth, iY + i / iWidth) & 0xFFFFFF) == iColour;
+    return iCount;
+}
+// Number of pixels that differ between two surfaces of the same size.
+inline int CountDifferentPixels(SDL_Surface* pA, SDL_Surface* pB)
+{
+    int iDifferent = 0;
+    for (int iY = 0; iY < pA->h; iY++)
+        for (int iX = 0; iX < pA->w; iX++)
+            iDifferent += (PixelAt(pA, iX, iY) & 0xFFFFFF) != (PixelAt(pB, iX, iY) & 0xFFFFFF);
+    return iDifferent;
+}
 // The names in a directory, "." and ".." left out; a file left behind shows up here.
-std::set<std::string> DirectoryNames(const std::string& strDirectory = ".");
+inline std::set<std::string> DirectoryNames(const std::string& strDirectory = ".")
+{
+    std::set<std::string> setNames;
+    std::error_code oError; // an unreadable directory lists nothing
+    for (const auto& oEntry : std::filesystem::directory_iterator(strDirectory, oError))
+        setNames.insert(oEntry.path().filename());
+    return setNames;
+}
 
 #endif
