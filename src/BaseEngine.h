@@ -129,7 +129,7 @@ public: // State shared with the game and its objects
     bool m_bScreenLocked;
     // Frames are drawn on every pass, but pushed to the display at most once in this many
     // milliseconds, the areas of the frames in between pooled: a push can cost more than a
-    // millisecond (sdl12-compat presents the whole window each time). 0 pushes every frame.
+    // millisecond (sdl12-compat renders its whole window texture each time). 0 pushes every frame.
     int m_iPushIntervalMs;
     int m_iLastPushTime;
     ScreenDamage m_oDamage;        // what the next push must carry

@@ -85,8 +85,8 @@ int ReadHighScoreEntries(const std::string& strContent, HighScoreEntry* pEntries
     return iCount;
 }
 
-// Best first; among equal scores the earlier entry stays first, so a new entry (entry 0) goes
-// above the file's entries with the same score.
+// Best first, by selection with exchanges: the lowest position wins among equal scores, so in a
+// table in order, as the game writes it, a new entry (entry 0) goes above those with its score.
 void SortBestFirst(HighScoreEntry* pEntries, int iCount)
 {
     for (int i = 0; i < iCount; i++)

@@ -16,7 +16,9 @@ fail() {
 pass() { echo "PASS: $*"; }
 
 e2e_begin() {
-    trap e2e_cleanup EXIT # also run when a signal ends the test
+    trap e2e_cleanup EXIT
+    trap 'exit 130' INT # without these a signal would end bash without the EXIT trap
+    trap 'exit 143' TERM
     E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/starshards-e2e.XXXXXX")
     # Nothing from the caller's session may steer SDL or pick the X server.
     unset SDL_VIDEODRIVER SDL_VIDEO_WINDOW_POS SDL_VIDEO_CENTERED DISPLAY

@@ -13,9 +13,7 @@ class StarlessGame : public MyProjectMain
 public:
     void PaintBackground() override {}
 };
-// Started once, with only the font, in memory where possible: the game flushes each write.
-MyProjectMain* g_pGame = StartInSandbox<StarlessGame>(
-    access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp", "emulogic.ttf");
+MyProjectMain* g_pGame;
 
 void Require(const std::string& strProblem, const std::string& strFile = "")
 {
@@ -77,6 +75,14 @@ void CheckLoadedGame()
     Require(bSame ? "" : "the save loads back other", ReadFileBytes("save.txt"));
 }
 } // namespace
+
+// Started once, with only the font, in memory where possible: the game flushes each write.
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    g_pGame = StartInSandbox<StarlessGame>(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp",
+                                           "emulogic.ttf");
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t iSize)
 {

@@ -55,9 +55,9 @@ int main(int iArgs, char** ppArgs)
         pGame->m_iExitCode = -1; // Exit ends the program; the soak plays on as its next run
         RunTicks(pGame);
         int iNow = pGame->m_iGameState;
-        strProblem = GameStateProblem(*pGame);
-        if (InGame(iState) && InGame(iNow) && pGame->m_iScore < iScore)
-            strProblem += "; the score dropped from " + std::to_string(iScore);
+        strProblem = InGame(iState) && InGame(iNow) && pGame->m_iScore < iScore
+                         ? "the score dropped from " + std::to_string(iScore)
+                         : GameStateProblem(*pGame);
         alSeen[6] += iState == STATE_MENU && iSelection == MENU_LOAD_GAME && iNow == STATE_PLAYING;
         alSeen[7] += abHeld[SDLK_RETURN] && iKey == SDLK_RETURN && iState == STATE_LEVEL_COMPLETE &&
                      iSelection == MENU_SAVE_GAME;
