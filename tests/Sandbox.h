@@ -85,9 +85,4 @@ inline bool WriteFileBytes(const std::string& strPath, const std::string& strByt
     return (oFile << strBytes).flush().good();
 }
 
-inline bool FileExists(const std::string& strPath)
-{
-    return access(strPath.c_str(), F_OK) == 0;
-}
-
 #endif
