@@ -10,7 +10,7 @@
 namespace
 {
 using SaveGameTest = GameTest;
-using HighScoresTest = GameTest;
+using HighScoresTest = WorkingDirectoryTest; // the table needs no started game
 const std::string DEFAULT_TABLE = "oru::39400\nfen::20000\nzol::15600\nwyr::13500\nkha::10000\n"
                                   "mip::9500\ntzo::8700\nlun::5400\nvek::5000\nqrx::3200";
 
