@@ -26,19 +26,26 @@ RunSamples BenchGame::Run(double dSeconds, const KeyScript* pScript, bool bWhole
     return m_oSamples;
 }
 
+// A pass starts with its catch-up tick, before its events; its tick after them comes second.
 void BenchGame::RunGameTick()
 {
     if (m_bKeepLives)
         m_iLives = MAX_LIVES;
-    m_tPassStart = Clock::now();
+    if (m_bCatchingUp)
+    {
+        m_tPassStart = Clock::now();
+        m_bTickDue = false;
+    }
     int iDueBefore = m_iNextTickTime;
     bool bTicking = m_bTicksStarted;
     long lAdvancesBefore = m_oSamples.lAdvances;
     MyProjectMain::RunGameTick();
-    m_bTickDue = m_iNextTickTime != iDueBefore || m_oSamples.lAdvances != lAdvancesBefore;
+    long lAdvanced = m_oSamples.lAdvances - lAdvancesBefore;
+    bool bTickDue = m_iNextTickTime != iDueBefore || lAdvanced != 0;
+    m_bTickDue = m_bTickDue || bTickDue;
     // Every millisecond that came due, advanced or held back by the pause.
-    if (m_bTickDue)
-        m_oSamples.lDueTicks += bTicking ? TicksSince(m_iNextTickTime, iDueBefore) : 1;
+    if (bTickDue)
+        m_oSamples.lDueTicks += bTicking ? TicksSince(m_iNextTickTime, iDueBefore) : lAdvanced;
 }
 
 void BenchGame::AdvanceAllObjects(int iTickTime)

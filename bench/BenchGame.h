@@ -34,9 +34,9 @@ struct RunSamples
 };
 
 // The real game under the engine's own main loop on the real clock, timed from inside: a pass
-// runs from the start of the tick to the end of the frame (the events polled before it are not
-// counted), and the frame's kind is read from the redraw flags just before it is drawn. Scripted
-// keys go in as SDL events, read on the next pass.
+// runs from the start of its first tick (the catch-up before the events) to the end of the frame,
+// and the frame's kind is read from the redraw flags just before it is drawn. Scripted keys go in
+// as SDL events, read on the next pass.
 class BenchGame : public MyProjectMain
 {
 public:

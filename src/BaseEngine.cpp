@@ -106,10 +106,10 @@ BaseEngine::BaseEngine(int iUpdateRectLimit)
       m_pScreenSurface(nullptr), m_pBackdropSurface(nullptr), m_iIntsPerScreenRow(0),
       m_iTickTime(0), m_bRedrawNeeded(true), m_bWholeScreenRedraw(true),
       m_iUpdateRectCapacity(iUpdateRectLimit + 2), m_pUpdateRects(nullptr), m_iUpdateRectCount(0),
-      m_iNextTickTime(0), m_bTicksStarted(false), m_iButtonDownX(0), m_iButtonDownY(0),
-      m_iButtonUpX(0), m_iButtonUpY(0), m_iMouseX(0), m_iMouseY(0), m_iObjectListChanged(0),
-      m_ppObjects(nullptr), m_pStandardFont(nullptr), m_bScreenLocked(false),
-      m_iPushIntervalMs(DISPLAY_PUSH_INTERVAL_MS), m_iLastPushTime(0)
+      m_iNextTickTime(0), m_bTicksStarted(false), m_bCatchingUp(false), m_iButtonDownX(0),
+      m_iButtonDownY(0), m_iButtonUpX(0), m_iButtonUpY(0), m_iMouseX(0), m_iMouseY(0),
+      m_iObjectListChanged(0), m_ppObjects(nullptr), m_pStandardFont(nullptr),
+      m_bScreenLocked(false), m_iPushIntervalMs(DISPLAY_PUSH_INTERVAL_MS), m_iLastPushTime(0)
 {
     m_pUpdateRects = new SDL_Rect[m_iUpdateRectCapacity];
 }
@@ -167,14 +167,19 @@ int BaseEngine::StartUp(const char* szCaption, int iWindowWidth, int iWindowHeig
     return 0;
 }
 
-// The loop's phases, in order: events (handlers may change anything, but a quit ends the pass at
-// once), the game tick (moves the objects), the frame (draws and pushes; changes no game state),
-// then the idle wait for the next millisecond.
+// The loop's phases, in order: the catch-up (the advances that fell due before this millisecond,
+// so the events act after them as if they came in the last pass on time), the events (handlers may
+// change anything, but a quit ends the pass at once), the advance due now, the frame (draws and
+// pushes; changes no game state), then the idle wait for the next millisecond.
 int BaseEngine::RunMainLoop()
 {
     while (m_iExitCode == -1)
     {
         m_iTickTime = static_cast<int>(SDL_GetTicks());
+
+        m_bCatchingUp = true;
+        RunGameTick();
+        m_bCatchingUp = false;
 
         SDL_Event oEvent;
         while (SDL_PollEvent(&oEvent))
@@ -268,17 +273,18 @@ void BaseEngine::AdvanceDueTicks(int iIntervalMs, bool bAdvance)
         m_bTicksStarted = true;
         m_iNextTickTime = m_iTickTime;
     }
-    if (IsTickBefore(m_iTickTime, m_iNextTickTime))
+    int iDueBefore = m_bCatchingUp ? m_iTickTime : TickAfter(m_iTickTime, 1);
+    if (!IsTickBefore(m_iNextTickTime, iDueBefore))
         return;
     if (!bAdvance)
     {
-        m_iNextTickTime = TickAfter(m_iTickTime, iIntervalMs);
+        m_iNextTickTime = iDueBefore;
         return;
     }
     unsigned iMaxTicks = std::max(1, MAX_CATCH_UP_MS / iIntervalMs);
     if (TicksSince(m_iTickTime, m_iNextTickTime) / iIntervalMs >= iMaxTicks)
         m_iNextTickTime = TickAfter(m_iTickTime, -static_cast<int>(iMaxTicks - 1) * iIntervalMs);
-    while (!IsTickBefore(m_iTickTime, m_iNextTickTime))
+    while (IsTickBefore(m_iNextTickTime, iDueBefore))
     {
         int iDueTime = m_iNextTickTime;
         m_iNextTickTime = TickAfter(iDueTime, iIntervalMs);

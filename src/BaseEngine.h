@@ -44,7 +44,8 @@ public
     virtual int BuildObjectList();
     // Draws the background picture into the background surface.
     virtual void PaintBackground();
-    // Once per main-loop pass, after the events: advances the objects when due.
+    // Twice per main-loop pass: before the events with m_bCatchingUp set, for the advances that
+    // fell due before this millisecond, and after them for the one due now.
     virtual void RunGameTick();
     // The two kinds of redraw, called by PresentFrame with the screen ready for pixel access.
     virtual void RenderFullScreen();
@@ -76,9 +77,10 @@ public: // Timing
     // Milliseconds from tick time iEarlier to iTime, for times at most 2^32 - 1 ms apart.
     static unsigned TicksSince(int iTime, int iEarlier);
     // Advances the objects once for every iIntervalMs of tick time due by this pass, each time
-    // with the time it was due, so a slow pass slows nothing down. The first pass advances once;
-    // a stall longer than MAX_CATCH_UP_MS replays only its last MAX_CATCH_UP_MS. With bAdvance
-    // false the due times pass without an advance (a paused game).
+    // with the time it was due, so a slow pass slows nothing down; while m_bCatchingUp only those
+    // due before this millisecond. The first pass advances once; a stall longer than
+    // MAX_CATCH_UP_MS replays only its last MAX_CATCH_UP_MS. With bAdvance false the due times pass
+    // without an advance (a paused game).
     void AdvanceDueTicks(int iIntervalMs, bool bAdvance);
 
 public: // Redraw cycle
@@ -118,6 +120,7 @@ public: // State shared with the game and its objects
     int m_iUpdateRectCount; // equals the capacity once the pool overflowed
     int m_iNextTickTime;
     bool m_bTicksStarted; // false until the first pass has advanced the objects
+    bool m_bCatchingUp;   // the pass's tick before its events is running
     int m_iButtonDownX, m_iButtonDownY;
     int m_iButtonUpX, m_iButtonUpY;
     int m_iMouseX, m_iMouseY;

@@ -196,6 +196,7 @@ void MyProjectMain::OnKeyDown(int iKeyCode)
         {
             RequestFullRedraw();
             m_bPaused = !m_bPaused;
+            RestartPointClock();
         }
         break;
     case SDLK_SPACE:
@@ -319,6 +320,7 @@ void MyProjectMain::EnterState(int iState)
     BuildObjectList();
     PaintBackground();
     RequestFullRedraw();
+    RestartPointClock();
 }
 
 // Launches the first bullet not in flight from the ship's nose, one per press of Space.
@@ -466,12 +468,19 @@ void MyProjectMain::CountPointsOfFrame()
     m_iLastPointFrameTime = iNow;
     if (m_bPaused)
         return;
-    // The first frame of play, or one after a stall: its own millisecond only.
+    // A frame after a stall: its own millisecond only.
     if (iSince > static_cast<unsigned>(MAX_CATCH_UP_MS))
         iSince = 1;
     unsigned iEvenMilliseconds = (iSince + (static_cast<unsigned>(iNow) + 1) % 2) / 2;
     for (unsigned i = 0; i < iEvenMilliseconds; i++)
         CountPendingPoint();
+}
+
+// Time on a menu or in a pause is no play: the first frame of play after it counts the
+// millisecond it is drawn in at most.
+void MyProjectMain::RestartPointClock()
+{
+    m_iLastPointFrameTime = static_cast<int>(static_cast<unsigned>(m_iTickTime) - 1);
 }
 
 void MyProjectMain::CountPendingPoint()

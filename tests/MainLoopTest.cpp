@@ -30,11 +30,14 @@ struct RecordingEngine : BaseEngine
     void OnMouseMoved(int iX, int iY) override { Log("move", iX, iY); }
     void OnMouseButtonDown(int iButton, int iX, int iY) override { Log("press", iButton, iX, iY); }
     void OnMouseButtonUp(int iButton, int iX, int iY) override { Log("release", iButton, iX, iY); }
-    // Logs whether the right arrow is held; the third pass queues its release and the exit.
+    // Logs whether the right arrow is held; the third pass queues its release and the exit. Once
+    // the ticks have started, each pass finds the next advance due m_iOwedMs before its own time.
     void RunGameTick() override
     {
-        Log("tick", IsKeyDown(SDLK_RIGHT));
-        if (m_iPasses++ == 2)
+        Log(m_bCatchingUp ? "catch-up" : "tick", IsKeyDown(SDLK_RIGHT));
+        if (m_bCatchingUp && m_bTicksStarted)
+            m_iNextTickTime = m_iTickTime - m_iOwedMs;
+        if (!m_bCatchingUp && m_iPasses++ == 2)
         {
             PushEvent(SDL_KEYUP, SDLK_RIGHT);
             PushEvent(SDL_KEYDOWN, SDLK_ESCAPE);
@@ -43,7 +46,12 @@ struct RecordingEngine : BaseEngine
         BaseEngine::RunGameTick();
     }
     void PresentFrame() override { Log("frame"); }
-    void AdvanceAllObjects(int iTickTime) override { m_vecAdvanceTimes.push_back(iTickTime); }
+    // Logged with the time it was due, in milliseconds from the pass's own.
+    void AdvanceAllObjects(int iTickTime) override
+    {
+        m_vecAdvanceTimes.push_back(iTickTime);
+        Log("advance", iTickTime - m_iTickTime);
+    }
 
     template <typename... Values> void Log(const char* szWhat, Values... values)
     {
@@ -54,13 +62,15 @@ struct RecordingEngine : BaseEngine
 
     int m_aiTable[326] = {};
     int m_iPasses = 0;
+    int m_iOwedMs = -1000; // nothing comes due after the first pass
     std::string m_strCalls;
     std::vector<int> m_vecAdvanceTimes;
 };
 
-// An exit from a handler finishes the pass; a quit ends the loop at once, dropping the events
-// behind it and that pass's tick and frame.
-TEST(MainLoopTest, EventsReachTheirHandlersKeysStayDownUntilReleasedAndOnly0To323AreStored)
+// The first pass advances once, after its events. An exit from a handler finishes the pass; a
+// quit ends the loop at once, dropping the events behind it and that pass's tick and frame. A
+// late pass runs the advances owed before its millisecond ahead of its events.
+TEST(MainLoopTest, EventsReachTheirHandlersBetweenTheOwedAdvancesAndTheOneDueNowKeysStayDown)
 {
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
     RecordingEngine oEngine;
@@ -72,9 +82,10 @@ TEST(MainLoopTest, EventsReachTheirHandlersKeysStayDownUntilReleasedAndOnly0To32
     PushEvent(SDL_USEREVENT, 2, 5, 5);
     PushEvent(SDL_MOUSEBUTTONUP, 1, 30, 40);
     oEngine.RunMainLoop();
-    EXPECT_EQ(oEngine.m_strCalls, "down 275|down 323|down 324|move 700 65000|press 3 10 20|"
-                                  "release 1 30 40|tick 1|frame|tick 1|frame|tick 1|frame|"
-                                  "up 275|down 27|move 1 2|tick 0|frame|");
+    EXPECT_EQ(oEngine.m_strCalls,
+              "catch-up 0|down 275|down 323|down 324|move 700 65000|press 3 10 20|"
+              "release 1 30 40|tick 1|advance 0|frame|catch-up 1|tick 1|frame|catch-up 1|tick 1|"
+              "frame|catch-up 1|up 275|down 27|move 1 2|tick 0|frame|");
     // Where the mouse was last seen, pressed and released.
     EXPECT_EQ(
         std::vector<int>({oEngine.m_iMouseX, oEngine.m_iMouseY, oEngine.m_iButtonDownX,
@@ -92,7 +103,15 @@ TEST(MainLoopTest, EventsReachTheirHandlersKeysStayDownUntilReleasedAndOnly0To32
     PushEvent(SDL_QUIT);
     PushEvent(SDL_KEYDOWN, SDLK_ESCAPE);
     oEngine.RunMainLoop();
-    EXPECT_EQ(oEngine.m_strCalls, "");
+    EXPECT_EQ(oEngine.m_strCalls, "catch-up 0|");
+
+    oEngine.m_strCalls.clear();
+    oEngine.m_iExitCode = -1;
+    oEngine.m_iOwedMs = 30;
+    PushEvent(SDL_KEYDOWN, SDLK_RIGHT); // behind the Escape the quit left queued
+    oEngine.RunMainLoop();
+    EXPECT_EQ(oEngine.m_strCalls, "catch-up 0|advance -30|advance -20|advance -10|down 27|down 275|"
+                                  "tick 1|advance 0|frame|");
     SDL_Quit();
 }
 
