@@ -18,7 +18,7 @@ bool SurfaceImage::LoadPicture(const char* szFileName)
 }
 
 // A PNG loads as RGBA bytes, which classic SDL 1.2 blends on its slowest path: a large rock costs
-// 28 times the instructions of one converted once to the display's layout (sdl12-compat: a third
+// 40 times the instructions of one converted once to the display's layout (sdl12-compat: a third
 // more). The price is rounding on the soft edge, a step or two from the blend of the picture as
 // loaded. Before a video mode exists there is no display format, and the picture stays as loaded.
 void SurfaceImage::ConvertToDisplayFormat()
