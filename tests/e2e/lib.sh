@@ -6,8 +6,6 @@ set -euo pipefail
 # Only a limit for giving up on a broken game: passing never depends on the machine's speed.
 E2E_TIMEOUT=${E2E_TIMEOUT:-20}
 E2E_TMP='' E2E_GAME_PID='' E2E_SEEN='' E2E_AT_EXIT='' E2E_XVFB_PID=''
-# For the screen checks: the render-text tool, and the file that gets the window's picture.
-E2E_RENDER_TEXT='' E2E_SHOT=''
 
 # fail WHAT EXPECTED GOT: reports a failed check with the logs of what was started; ends the test.
 fail() {
@@ -99,41 +97,6 @@ expect_exit() {
     wait "$E2E_GAME_PID" || status=$?
     E2E_GAME_PID=
     [ "$status" -eq "$1" ] || fail "exit status $2" "$1" "$status"
-}
-
-# missing_glyphs X Y POINTS TEXT: how many white pixels of TEXT, drawn at X,Y, are not white in
-# the screenshot (a cut-off part counts as missing); "-" when the text has no white pixels.
-missing_glyphs() {
-    "$E2E_RENDER_TEXT" "$E2E_WORK/emulogic.ttf" "$3" "$4" "$E2E_TMP/text.bmp" || fail "render '$4'" "a picture" "none"
-    convert "$E2E_SHOT" -crop "$(identify -format %wx%h "$E2E_TMP/text.bmp")+$1+$2" +repage txt:- |
-        awk 'NR == FNR { if (/#FFFFFF/) { want[$1] = 1; n++ } next }
-             /#FFFFFF/ && $1 in want { found++ } END { print n ? n - found : "-" }' \
-            <(convert "$E2E_TMP/text.bmp" txt:-) -
-}
-# A screen matches when every listed text ("X Y POINTS TEXT") is shown and no "!X Y POINTS TEXT".
-screen_is() {
-    local item missing x y points text
-    import -window "$E2E_WINDOW" "png:$E2E_SHOT" 2>/dev/null || return 1
-    for item in "$@"; do
-        read -r x y points text <<<"${item#!}"
-        missing=$(missing_glyphs "$x" "$y" "$points" "$text")
-        [ "$missing" != - ] || fail "text '$text' at ${points}pt" "white glyph pixels" "an empty picture"
-        E2E_SEEN="'$text' at $x,$y: $missing glyph pixels not white"
-        [[ $item == !* ]] && ((missing > 0)) && continue
-        [[ $item != !* ]] && ((missing == 0)) || return 1
-    done
-}
-# step WHAT KEY TEXT...: presses KEY until the screen shows the TEXTs (as screen_is), at most
-# thrice: a synthetic key can get lost on a loaded machine, and each key here changes the screen.
-step() {
-    local what=$1 key=$2
-    shift 2
-    for _ in 1 2; do
-        press "$key"
-        (E2E_TIMEOUT=5 until_true "$what" screen_is "$@") 2>/dev/null && return 0
-    done
-    press "$key"
-    E2E_TIMEOUT=5 until_true "$what, after pressing $key" screen_is "$@"
 }
 
 # bash lib.sh PROGRAM [ARGS...]: runs the program against a private Xvfb, as the X11 tests do.
