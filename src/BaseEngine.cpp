@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "DisplayableObject.h"
 #include "Platform.h"
@@ -146,15 +147,21 @@ int BaseEngine::StartUp(const char* szCaption, int iWindowWidth, int iWindowHeig
         m_pStandardFont = m_oFontCache.LookUpFont(szFontName, iFontSize);
 
     m_pScreenSurface = SDL_SetVideoMode(iWindowWidth, iWindowHeight, 32, 0);
+    // The calls that follow may set errors of their own (sdl12-compat does on an 8-bit screen):
+    // the one reported is the failed call's.
+    std::string strVideoError = m_pScreenSurface == nullptr ? SDL_GetError() : "";
     SDL_WM_SetCaption(szCaption, nullptr);
     MoveWindowToTopLeft();
+    EndProgramOnLostDisplay();
     // Masks of 0 give SDL's default 32-bit layout, 0xRRGGBB, the same as the colours we store.
     m_pBackdropSurface = SDL_CreateRGBSurface(0, iWindowWidth, iWindowHeight, 32, 0, 0, 0, 0);
+    if (m_pBackdropSurface == nullptr && strVideoError.empty())
+        strVideoError = SDL_GetError();
 
     // Without either surface nothing can be drawn: a failed video set-up, not a later crash.
     if (m_pScreenSurface == nullptr || m_pBackdropSurface == nullptr)
     {
-        fprintf(stderr, "Unable to set up video: %s\n", SDL_GetError());
+        fprintf(stderr, "Unable to set up video: %s\n", strVideoError.c_str());
         return 2;
     }
     m_iIntsPerScreenRow = m_pScreenSurface->pitch / 4;

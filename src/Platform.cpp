@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -53,6 +54,30 @@ bool MoveReportedWindowToTopLeft(const SDL_SysWMinfo& oInfo)
     if (oInfo.info.x11.unlock_func != nullptr)
         oInfo.info.x11.unlock_func();
     return iErrors == 0;
+}
+
+namespace
+{
+// Xlib calls this when the connection breaks; it must not return. Xlib's own handler would call
+// exit, whose handlers (SDL_Quit) wait on the dead display under sdl12-compat for ever.
+int EndOnBrokenConnection(Display* pDisplay)
+{
+    int iError = errno;
+    // A server that went away leaves EPIPE, or EAGAIN from the last read of a closed socket.
+    if (iError == EPIPE || iError == EAGAIN || iError == ECONNRESET)
+        fprintf(stderr, "X connection to %s broken (explicit kill or server shutdown).\r\n",
+                DisplayString(pDisplay));
+    else
+        fprintf(stderr, "XIO:  fatal IO error %d (%s) on X server \"%s\"\r\n", iError,
+                strerror(iError), DisplayString(pDisplay));
+    fflush(stdout); // the console lines already printed; the files need nothing
+    _exit(1);
+}
+} // namespace
+
+void EndProgramOnLostDisplay()
+{
+    XSetIOErrorHandler(EndOnBrokenConnection);
 }
 
 bool MoveWindowToTopLeft()

@@ -14,6 +14,12 @@ bool MoveWindowToTopLeft();
 // The same for the window that a library's window-manager information reports.
 bool MoveReportedWindowToTopLeft(const SDL_SysWMinfo& oInfo);
 
+// From now on, a lost connection to the X server (a logout, a crashed server) ends the program at
+// once with status 1 and Xlib's line on standard error, running no exit handlers: a library's
+// shutdown can wait for ever on the dead display. Call after SDL's video start-up, whose classic
+// library puts in a handler of its own.
+void EndProgramOnLostDisplay();
+
 // Asks an SDL 1.2 built over SDL2 (sdl12-compat) to scale the window by the nearest pixel rather
 // than blend neighbours: the game draws sharp single pixels, and blending costs a software
 // renderer about a sixth of a core. Call before SDL starts; a choice the player set is kept.

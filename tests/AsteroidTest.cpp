@@ -7,6 +7,13 @@ TEST_F(AsteroidTest, EachHitShrinksItThrowsAFragmentBackwardsAndScoresAndItWraps
 {
     EnterPlay(1);
     Asteroid* pRock = AsteroidAt(7);
+    // The bullets not yet fired rest in flight in the bottom-right corner for a level's first
+    // 200 ticks: a rock drifting over them there is not shot.
+    for (int iTick = 0; iTick < 2; iTick++)
+        BulletAt(6)->Advance(0);
+    PlaceAt(pRock, 799 + 2 - 48, 599 + 2 - 48); // its centre on the bullet's
+    pRock->Advance(0);
+    ASSERT_EQ(pRock->m_iSize, 96) << "shot by a bullet resting unfired in the corner";
     const double aSteps[][3] = {{64, 100, 0.125}, {32, 200, 0.175}, {0, 300, 0.175}};
     for (int iStep = 0; iStep < 3; iStep++) // size after the hit, points, speed
     {

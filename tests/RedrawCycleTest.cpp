@@ -84,6 +84,8 @@ TEST_F(RedrawCycleTest, FramesAreDrawnOnlyWhenDueAndWholeScreenFramesKeepTheQueu
     EXPECT_EQ(PixelAt(pScreen, 10, 10) & 0xFFFFFF, GREEN) << "the overlay";
     int iInk = CountPixels(pScreen, INK, 200, 200, 100, 50);
     EXPECT_TRUE(iInk > 20 && CountPixels(pScreen, INK, 0, 0, 800, 600) == iInk) << "the text";
+    EXPECT_EQ(CountPixels(pScreen, YELLOW, 200, 200, 100, 50), 100 * 50 - iInk)
+        << "the background shows between the letters";
     EXPECT_EQ(PixelAt(pScreen, 45, 45) & 0xFFFFFF, MAGENTA) << "the object, over the overlay";
     EXPECT_EQ(oEngine.m_iUpdateRectCount, 2) << "the earlier and the overlay's rectangle wait";
 

@@ -95,7 +95,7 @@ TEST_F(ScreensTest, MenusWipeEveryStripOnUpOrDownHighlightTheItemAndShowNoSaveGa
         {
             vTexts = {{45, 10, "STARSHARDS", 72},
                       {263, 115, "Created by orvane", 12},
-                      {650, 575, "Version: 1.2", 12}};
+                      {650, 575, "Version: " STARSHARDS_MAJOR_MINOR, 12}};
             vQueued = {{0, 0, 800, 50},     {263, 115, 800, 50}, {216, 200, 375, 55},
                        {193, 300, 425, 55}, {149, 400, 800, 55}, {309, 500, 185, 55}};
             if (!oGame.m_bSaveFound)

@@ -5,7 +5,7 @@ set -euo pipefail
 
 # Only a limit for giving up on a broken game: passing never depends on the machine's speed.
 E2E_TIMEOUT=${E2E_TIMEOUT:-20}
-E2E_TMP='' E2E_GAME_PID='' E2E_SEEN='' E2E_AT_EXIT=''
+E2E_TMP='' E2E_GAME_PID='' E2E_SEEN='' E2E_AT_EXIT='' E2E_XVFB_PID=''
 
 # fail WHAT EXPECTED GOT: reports a failed check with the logs of what was started; ends the test.
 fail() {
@@ -59,11 +59,12 @@ until_true() {
 }
 
 # A private Xvfb on a display it picks itself, so parallel tests never collide. -noreset: SDL 1.2's
-# start-up otherwise races the server's reset.
+# start-up otherwise races the server's reset. start_xvfb [DEPTH]: 24 bits per pixel unless given.
 start_xvfb() {
-    mkfifo "$E2E_TMP/display"
-    setpriv --pdeathsig TERM Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1024x768x24 \
+    rm -f "$E2E_TMP/display" && mkfifo "$E2E_TMP/display"
+    setpriv --pdeathsig TERM Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 "1024x768x${1:-24}" \
         3>"$E2E_TMP/display" >"$E2E_TMP/xvfb.log" 2>&1 &
+    E2E_XVFB_PID=$!
     read -t "$E2E_TIMEOUT" -r DISPLAY <"$E2E_TMP/display" || fail "Xvfb starts" "a display number" "none"
     export DISPLAY=":$DISPLAY"
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Plays through every screen with keys pressed in the real window, each screen checked by the
-# exact pixels of its texts; the last screen seen is kept in ARTIFACT_DIR.
+# Plays through every screen with keys in the real window, each checked by the exact pixels of its
+# texts, then loses the X server in play; the last screen seen is kept in ARTIFACT_DIR.
 #   play-through.sh STARSHARDS ASSET_DIR RENDER_TEXT ARTIFACT_DIR
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -75,8 +75,13 @@ step "first letter" a "296 350 72 a__"
 step "second letter" b "296 350 72 ab_"
 step "third letter" c "296 350 72 abc" "148 500 46 press enter"
 step "title menu after the name, Load Game still selected" Return "${title[@]}" "193 300 46 Load Game"
-step "High Scores highlighted" Down "149 400 46 High Scores"
-step "Exit highlighted" Down "309 500 46 Exit"
-press Return
-expect_exit 0 "after Exit"
-pass "every screen through the window's keys, Exit ends the game with status 0"
+
+# The X server going away in play ends the game at once: status 1, Xlib's line, no file touched.
+step "the saved game loaded again" Return "700 575 12 Level 7"
+files=$(cd "$E2E_WORK" && ls -l --time-style=full-iso && cat ./*.txt)
+started=$(date +%s%N) && kill -TERM "$E2E_XVFB_PID"
+E2E_TIMEOUT=10 expect_exit 1 "when the X server goes away" # the bound only tells a hang
+expected="X connection to $DISPLAY broken (explicit kill or server shutdown)."$'\r'
+[ "$(cat "$E2E_STDERR")" = "$expected" ] || fail "stderr when the X server goes away" "$expected" "$(cat -A "$E2E_STDERR")"
+[ "$(cd "$E2E_WORK" && ls -l --time-style=full-iso && cat ./*.txt)" = "$files" ] || fail "the files after losing the display" "untouched" "changed"
+pass "every screen through the window's keys; the X server gone in play ends the game with status 1 after $((($(date +%s%N) - started) / 1000000)) ms"

@@ -1,10 +1,22 @@
 #!/usr/bin/env bash
-# The window and the console from start to end: without a video driver, without a window manager
-# and, with start-up faults, under openbox.
+# The window and the console from start to end: on an 8-bit screen, without a video driver, without
+# a window manager and, with start-up faults, under openbox.
 #   window.sh STARSHARDS ASSET_DIR
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
+
+# sdl12-compat finds no renderer for 8 bits per pixel, and says so; the classic library converts.
+start_xvfb 8
+start_game
+if [ "${E2E_SDL:-}" = compat ]; then
+    expect_exit 2 "on an 8-bit screen"
+    [ "$(cat "$E2E_STDERR")" = "Unable to set up video: Couldn't find matching render driver" ] ||
+        fail "stderr on an 8-bit screen" "the render driver's error, the call that failed" "$(cat "$E2E_STDERR")"
+else
+    wait_for_window && kill -TERM "$E2E_GAME_PID" && expect_exit 0 "on an 8-bit screen after SIGTERM"
+fi
+kill -TERM "$E2E_XVFB_PID"
 start_xvfb
 
 start_game SDL_VIDEODRIVER=nosuchdriver
