@@ -61,6 +61,7 @@ bench: build
 	python3 bench/side-by-side.py $(BUILD_DIR)/bench.json $(BUILD_DIR)/bench-compat.json
 	$(BENCH_CPU)
 	LD_LIBRARY_PATH=$(SDL12_COMPAT_DIR) $(BENCH_CPU)
+	bash bench/rock-cost.sh $(BUILD_DIR)
 
 # The scripted game through every screen under valgrind: no invalid access, no uninitialised
 # value, nothing lost.
