@@ -4,7 +4,6 @@
 #include <csignal>
 #include <fcntl.h>
 #include <grp.h>
-#include <regex>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -47,12 +46,17 @@ int ExitStatus(pid_t iChild)
 // without waiting. The upper bound only catches a hang.
 bool WaitsForLock(pid_t iChild)
 {
-    std::regex oWaiting("-> .* " + std::to_string(iChild) + " ");
+    std::string strChild = " " + std::to_string(iChild) + " ";
     siginfo_t oEnded{};
     for (time_t iEnd = time(nullptr) + 60; time(nullptr) < iEnd && oEnded.si_pid == 0;
          waitid(P_PID, iChild, &oEnded, WEXITED | WNOHANG | WNOWAIT))
-        if (std::regex_search(ReadFileBytes("/proc/locks"), oWaiting))
-            return true;
+    {
+        std::istringstream oLocks(ReadFileBytes("/proc/locks"));
+        for (std::string strLine; std::getline(oLocks, strLine);)
+            if (strLine.find("->") < strLine.find(strChild) &&
+                strLine.find(strChild) != std::string::npos)
+                return true;
+    }
     return false;
 }
 
