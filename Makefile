@@ -42,7 +42,15 @@ deb: deps
 	    --buildinfo-option=-u$(DEB_OUT) --changes-option=-u$(DEB_OUT) \
 	    --buildinfo-file=$(DEB_OUT)/$(DEB_NAME).buildinfo --changes-file=$(DEB_OUT)/$(DEB_NAME).changes
 
+# The checkout as make test found it: the build directories are ignored, and a file the tests
+# left or changed there shows as a status line that was not there before, which fails the run.
+CHECKOUT_STATUS = git status --porcelain --untracked-files=all 2>/dev/null
+ifneq ($(filter test,$(MAKECMDGOALS)),)
+CHECKOUT_BEFORE_TEST := $(shell $(CHECKOUT_STATUS))
+endif
 test: test-normal test-fuzz test-asan
+	@left='$(filter-out $(CHECKOUT_BEFORE_TEST),$(shell $(CHECKOUT_STATUS)))'; \
+	    [ -z "$$left" ] || { echo "make test left in the checkout: $$left" >&2; exit 1; }
 
 test-normal: build deb
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)

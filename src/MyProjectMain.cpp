@@ -63,6 +63,19 @@ void StripCarriageReturn(std::string& strLine)
         strLine.pop_back();
 }
 
+// The table's file, or as much of it as the read limit takes, ended at its last whole word: a
+// word cut by the limit would read as another entry.
+FileReadResult ReadHighScoreFile(std::string& strContent)
+{
+    FileReadResult eRead = ReadFileContent(HIGH_SCORE_FILE, MAX_FILE_BYTES + 1, strContent);
+    if (strContent.size() > MAX_FILE_BYTES)
+    {
+        size_t iWordEnd = strContent.find_last_of(" \t\n\v\f\r", MAX_FILE_BYTES);
+        strContent.resize(iWordEnd == std::string::npos ? 0 : iWordEnd);
+    }
+    return eRead;
+}
+
 // The table's entries from the file's words: name in the first three characters, score from the
 // sixth (negative scores count as 0). Names edited by hand are the player's and are kept; only a
 // word that would not read back as the same entry once written is left out: one too short to
@@ -581,7 +594,7 @@ void MyProjectMain::DrawHighScoreTable()
     QueueUpdateRect(149, 10, m_iScreenWidth, MENU_STRIP_HEIGHT);
 
     std::string strContent;
-    if (ReadFileContent(HIGH_SCORE_FILE, MAX_FILE_BYTES, strContent) == FILE_READ_OK)
+    if (ReadHighScoreFile(strContent) == FILE_READ_OK)
     {
         std::istringstream oInput(strContent);
         std::string strLine;
@@ -699,10 +712,11 @@ void MyProjectMain::RecordHighScore()
     aEntries[0].strName = m_szName;
     aEntries[0].iScore = m_iScore;
 
+    // Another copy of the game recording a score meanwhile would otherwise lose it, or this one.
+    FileLock oLock(HIGH_SCORE_FILE);
     std::string strContent;
-    FileReadResult eRead = ReadFileContent(HIGH_SCORE_FILE, MAX_FILE_BYTES, strContent);
     // A table that exists but cannot be read is kept rather than replaced by this one entry.
-    if (eRead != FILE_UNREADABLE)
+    if (ReadHighScoreFile(strContent) != FILE_UNREADABLE)
     {
         int iCount = 1 + ReadHighScoreEntries(strContent, aEntries + 1, HIGH_SCORE_ROWS);
         SortBestFirst(aEntries, iCount);
@@ -755,7 +769,7 @@ void MyProjectMain::LoadGame()
     ReadSaveValue(strLine, m_iLevel, 1, MAX_LEVEL);
     std::getline(oInput, strLine);
     StripCarriageReturn(strLine);
-    ReadSaveValue(strLine, m_iLives, 0, MAX_LIVES); // negative lives would never run out
+    ReadSaveValue(strLine, m_iLives, 0, INT_MAX); // above 3 kept; negative would never run out
     std::getline(oInput, strLine);
     StripCarriageReturn(strLine);
     ReadSaveValue(strLine, m_iScore, 0, INT_MAX);

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -104,9 +105,16 @@ void SleepMicroseconds(int iMicroseconds)
 FileReadResult ReadFileContent(const char* szFileName, size_t iMaxBytes, std::string& strContent)
 {
     strContent.clear();
-    int iFile = open(szFileName, O_RDONLY);
+    // Without O_NONBLOCK the open of a FIFO waits for a writer that may never come.
+    int iFile = open(szFileName, O_RDONLY | O_NONBLOCK | O_NOCTTY);
     if (iFile < 0)
         return errno == ENOENT ? FILE_MISSING : FILE_UNREADABLE;
+    struct stat oStatus;
+    if (fstat(iFile, &oStatus) != 0 || !S_ISREG(oStatus.st_mode))
+    {
+        close(iFile);
+        return FILE_UNREADABLE;
+    }
     char acBuffer[4096];
     FileReadResult eResult = FILE_READ_OK;
     while (strContent.size() < iMaxBytes)
@@ -116,7 +124,7 @@ FileReadResult ReadFileContent(const char* szFileName, size_t iMaxBytes, std::st
             continue;
         if (iRead < 0)
         {
-            eResult = FILE_UNREADABLE; // a directory answers EISDIR here
+            eResult = FILE_UNREADABLE;
             break;
         }
         if (iRead == 0)
@@ -170,25 +178,37 @@ std::string FollowLinks(const char* szFileName)
     return strPath;
 }
 
-// The permission bits the new file gets: the old file's, or what a plain create would give. False
-// when the old file could not be written in place, exactly as a plain write would fail: no
-// permission (which root does not need), a directory, anything but a regular file.
-bool NewFileMode(const std::string& strPath, mode_t& iMode)
+mode_t PlainCreateMode()
 {
-    int iOld = open(strPath.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY);
-    if (iOld < 0)
-    {
-        bool bMissing = errno == ENOENT;
-        mode_t iUmask = umask(0);
-        umask(iUmask);
-        iMode = 0666 & ~iUmask;
-        return bMissing;
-    }
-    struct stat oStatus;
-    bool bRegular = fstat(iOld, &oStatus) == 0 && S_ISREG(oStatus.st_mode);
-    close(iOld);
-    iMode = oStatus.st_mode & 07777;
-    return bRegular;
+    mode_t iUmask = umask(0);
+    umask(iUmask);
+    return 0666 & ~iUmask;
+}
+
+// A new file beside strPath that can take its place: with the old file's owner, group and
+// permission bits, or a plain create's bits when there is no old file. -1 when the directory
+// takes no new file or the old file's set-up cannot all be given to it.
+int CreateReplacement(const std::string& strPath, const struct stat* pOld,
+                      std::string& strTemporary)
+{
+    // A name of our own making beside the file: never one of the player's files.
+    strTemporary = strPath + ".XXXXXX";
+    int iFile = mkstemp(&strTemporary[0]);
+    if (iFile < 0)
+        return -1;
+    mode_t iMode = pOld != nullptr ? pOld->st_mode & 07777 : PlainCreateMode();
+    // The bits after the owner: a change of owner clears the set-user-ID and set-group-ID bits.
+    // Bits the kernel will not give (set-group-ID for a group we are not in) show in the check.
+    struct stat oNew;
+    bool bSameSetUp =
+        (pOld == nullptr || fchown(iFile, pOld->st_uid, pOld->st_gid) == 0) &&
+        fchmod(iFile, iMode) == 0 && fstat(iFile, &oNew) == 0 && (oNew.st_mode & 07777) == iMode &&
+        (pOld == nullptr || (oNew.st_uid == pOld->st_uid && oNew.st_gid == pOld->st_gid));
+    if (bSameSetUp)
+        return iFile;
+    close(iFile);
+    unlink(strTemporary.c_str());
+    return -1;
 }
 
 // After a rename the directory holds the new name; syncing it keeps the file through a power cut.
@@ -202,21 +222,14 @@ void SyncDirectory(const std::string& strDirectory)
     fsync(iDirectory);
     close(iDirectory);
 }
-} // namespace
 
-bool ReplaceFileContent(const char* szFileName, const std::string& strContent)
+// Writes a new file of a new name and renames it over strPath: a failed write leaves the old file
+// as it was, and no new file behind.
+bool WriteAndRename(int iNew, const std::string& strTemporary, const std::string& strPath,
+                    const std::string& strContent)
 {
-    std::string strPath = FollowLinks(szFileName);
-    mode_t iMode = 0;
-    if (!NewFileMode(strPath, iMode))
-        return false;
-    // A name of our own making beside the file: never one of the player's files.
-    std::string strTemporary = strPath + ".XXXXXX";
-    int iFile = mkstemp(&strTemporary[0]);
-    if (iFile < 0)
-        return false;
-    bool bWritten = fchmod(iFile, iMode) == 0 && WriteAll(iFile, strContent) && fsync(iFile) == 0;
-    bWritten = close(iFile) == 0 && bWritten;
+    bool bWritten = WriteAll(iNew, strContent) && fsync(iNew) == 0;
+    bWritten = close(iNew) == 0 && bWritten;
     if (bWritten && rename(strTemporary.c_str(), strPath.c_str()) == 0)
     {
         SyncDirectory(DirectoryPart(strPath));
@@ -224,4 +237,79 @@ bool ReplaceFileContent(const char* szFileName, const std::string& strContent)
     }
     unlink(strTemporary.c_str());
     return false;
+}
+
+// What a plain write does: the file emptied, written again from its start and flushed.
+bool WriteInPlace(int iFile, const std::string& strContent)
+{
+    return ftruncate(iFile, 0) == 0 && WriteAll(iFile, strContent) && fsync(iFile) == 0;
+}
+
+bool LockWholeFile(int iFile)
+{
+    int iResult;
+    while ((iResult = flock(iFile, LOCK_EX)) != 0 && errno == EINTR)
+        ;
+    return iResult == 0;
+}
+
+bool IsSameFile(const struct stat& oA, const struct stat& oB)
+{
+    return oA.st_dev == oB.st_dev && oA.st_ino == oB.st_ino;
+}
+} // namespace
+
+bool ReplaceFileContent(const char* szFileName, const std::string& strContent)
+{
+    std::string strPath = FollowLinks(szFileName);
+    std::string strTemporary;
+    // Opened for writing as a plain write would open it, which also tells whether it may be
+    // written at all (root needs no permission). O_NONBLOCK: a FIFO without a reader fails at once.
+    int iOld = open(strPath.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY);
+    if (iOld < 0)
+    {
+        int iNew = errno == ENOENT ? CreateReplacement(strPath, nullptr, strTemporary) : -1;
+        return iNew >= 0 && WriteAndRename(iNew, strTemporary, strPath, strContent);
+    }
+    struct stat oOld;
+    bool bReplaced = false;
+    if (fstat(iOld, &oOld) == 0 && S_ISREG(oOld.st_mode))
+    {
+        // The other names of a file with hard links would keep its old content.
+        int iNew = oOld.st_nlink == 1 ? CreateReplacement(strPath, &oOld, strTemporary) : -1;
+        bReplaced = iNew >= 0 ? WriteAndRename(iNew, strTemporary, strPath, strContent)
+                              : WriteInPlace(iOld, strContent);
+    }
+    close(iOld);
+    return bReplaced;
+}
+
+FileLock::FileLock(const char* szFileName) : m_iLockedFile(-1)
+{
+    // A copy that replaced the file by a rename while this one waited has left it a lock on a
+    // file that no longer has the name: then the file that has it now is locked instead.
+    for (;;)
+    {
+        int iFile = open(szFileName, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+        if (iFile < 0)
+            return;
+        struct stat oLocked, oNamed;
+        if (fstat(iFile, &oLocked) != 0 || !S_ISREG(oLocked.st_mode) || !LockWholeFile(iFile))
+        {
+            close(iFile);
+            return;
+        }
+        if (stat(szFileName, &oNamed) == 0 && IsSameFile(oLocked, oNamed))
+        {
+            m_iLockedFile = iFile;
+            return;
+        }
+        close(iFile);
+    }
+}
+
+FileLock::~FileLock()
+{
+    if (m_iLockedFile >= 0)
+        close(m_iLockedFile); // which releases the lock
 }

@@ -33,17 +33,36 @@ enum FileReadResult
 {
     FILE_READ_OK,
     FILE_MISSING,
-    FILE_UNREADABLE // exists but cannot be read: a directory, no permission, an I/O error
+    FILE_UNREADABLE // exists but cannot be read: no permission, an I/O error, not a regular file
 };
 
-// Reads at most iMaxBytes of a file into strContent, bytes as they are.
+// Reads at most iMaxBytes of a file into strContent, bytes as they are. Only a regular file is
+// read, and the open never waits: a FIFO or a device is unreadable, as is a directory.
 FileReadResult ReadFileContent(const char* szFileName, size_t iMaxBytes, std::string& strContent);
 
-// Replaces a file's content whole: written to a temporary file of a new name in the file's
-// directory, flushed to the disk, then renamed over the old one, so a failed write leaves the old
-// file as it was. A symbolic link is written through to the file it names, and the file keeps its
-// permission bits; a file that could not be written in place is not replaced either.
+// Replaces a file's content whole, where a plain write would: a file that could not be written
+// in place is left as it is. A symbolic link is written through to the file it names. The new
+// content goes to a temporary file of a new name beside the file, flushed to the disk and renamed
+// over the old one, so that a failed write leaves the old file as it was; but where the rename
+// would lose what the player set up (the directory takes no new file, the file has a second hard
+// link, or its owner, group or permission bits cannot all be given to a new file), the file is
+// emptied and written in place, as a plain write does, and flushed to the disk.
 // Returns false when the new content could not be put in place.
 bool ReplaceFileContent(const char* szFileName, const std::string& strContent);
+
+// Holds other copies of the game off a file from the time it is read to the time it is replaced,
+// so that their changes are not lost; waits while another copy holds it. A file that is missing,
+// unreadable or not a regular file is not locked.
+class FileLock
+{
+public:
+    explicit FileLock(const char* szFileName);
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+private:
+    int m_iLockedFile; // -1 when nothing is locked
+};
 
 #endif

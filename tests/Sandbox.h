@@ -2,9 +2,8 @@
 #define SANDBOX_H
 
 // Free of gtest for the headless players and fuzz targets: the game in a fresh working directory
-// with links to its assets, fed keys and ticks as the main loop does.
+// with links to its files, fed keys and ticks as the main loop does.
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -20,20 +19,27 @@ inline bool RemoveSandbox(const std::string& strDirectory)
            system(("chmod -R u+rwx " + strQuoted + "; rm -rf " + strQuoted).c_str()) == 0;
 }
 
-// Makes a new directory under szParent holding links to the game's assets (only strOnly when
+// The files the game loads from its working directory, and only those: any other file in assets/
+// (a table, a save left there) would become every test's own, and be written through its link.
+inline const char* const GAME_FILES[] = {
+    "emulogic.ttf",  "bullet.jpg",           "life.jpg",
+    "asteroid1.png", "asteroid1_medium.png", "asteroid1_small.png",
+    "asteroid2.png", "asteroid2_medium.png", "asteroid2_small.png",
+    "asteroid3.png", "asteroid3_medium.png", "asteroid3_small.png"};
+
+// Makes a new directory under szParent holding links to the game's files (only strOnly when
 // given) and changes into it. Returns its path, or "" when that fails.
 inline std::string EnterSandbox(const char* szParent = "/tmp", const std::string& strOnly = "")
 {
     std::string strDirectory = std::string(szParent) + "/starshards-XXXXXX";
     bool bLinked = mkdtemp(&strDirectory[0]) != nullptr;
-    std::error_code oError;
-    for (const auto& oAsset : std::filesystem::directory_iterator(STARSHARDS_ASSET_DIR, oError))
+    for (std::string strName : GAME_FILES)
     {
-        std::string strName = oAsset.path().filename();
-        if (bLinked && strName[0] != '.' && (strOnly.empty() || strName == strOnly))
-            bLinked = symlink(oAsset.path().c_str(), (strDirectory + "/" + strName).c_str()) == 0;
+        std::string strAsset = STARSHARDS_ASSET_DIR "/" + strName;
+        if (bLinked && (strOnly.empty() || strName == strOnly))
+            bLinked = symlink(strAsset.c_str(), (strDirectory + "/" + strName).c_str()) == 0;
     }
-    if (bLinked && !oError && chdir(strDirectory.c_str()) == 0)
+    if (bLinked && chdir(strDirectory.c_str()) == 0)
         return strDirectory;
     RemoveSandbox(strDirectory);
     return "";

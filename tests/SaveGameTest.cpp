@@ -2,10 +2,14 @@
 
 #include <climits>
 #include <csignal>
+#include <fcntl.h>
 #include <grp.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+
+#include "Platform.h"
 
 namespace
 {
@@ -13,9 +17,57 @@ using SaveGameTest = GameTest;
 using HighScoresTest = WorkingDirectoryTest; // the table needs no started game
 const std::string DEFAULT_TABLE = "oru::39400\nfen::20000\nzol::15600\nwyr::13500\nkha::10000\n"
                                   "mip::9500\ntzo::8700\nlun::5400\nvek::5000\nqrx::3200";
+const int NOBODY = 65534, PLAYERS = 4242; // PLAYERS: a group of players sharing a table
 
-// The save is made where the last load left the game. A directory in the save's place stands in
-// the way of the write, and of the load.
+// A child process running fAction in szDirectory as user iUser (root stays root) in the groups
+// nobody and PLAYERS, exiting with its result (99: it could not become that user there).
+template <class Action> pid_t StartChild(int iUser, const char* szDirectory, Action fAction)
+{
+    gid_t aiGroups[] = {PLAYERS};
+    pid_t iChild = (fflush(nullptr), fork());
+    if (iChild == 0)
+        _exit(setgroups(1, aiGroups) || setgid(NOBODY) || setuid(iUser) || chdir(szDirectory)
+                  ? 99
+                  : fAction());
+    return iChild;
+}
+
+// The child's exit status; -1 when it did not exit by itself.
+int ExitStatus(pid_t iChild)
+{
+    int iStatus = 0;
+    return waitpid(iChild, &iStatus, 0) == iChild && WIFEXITED(iStatus) ? WEXITSTATUS(iStatus) : -1;
+}
+
+// True once the child waits for a lock (on a line of /proc/locks after "->"); false when it ends
+// without waiting. The upper bound only catches a hang.
+bool WaitsForLock(pid_t iChild)
+{
+    std::string strChild = " " + std::to_string(iChild) + " ";
+    siginfo_t oEnded{};
+    for (time_t iEnd = time(nullptr) + 60; time(nullptr) < iEnd && oEnded.si_pid == 0;
+         waitid(P_PID, iChild, &oEnded, WEXITED | WNOHANG | WNOWAIT))
+    {
+        std::istringstream oLocks(ReadFileBytes("/proc/locks"));
+        for (std::string strLine; std::getline(oLocks, strLine);)
+            if (strLine.find("->") < strLine.find(strChild) &&
+                strLine.find(strChild) != std::string::npos)
+                return true;
+    }
+    return false;
+}
+
+// The owner, group and permission bits of a file, in one number.
+long OwnerGroupMode(const char* szPath)
+{
+    struct stat oStatus = {};
+    stat(szPath, &oStatus);
+    return (static_cast<long>(oStatus.st_uid) << 32) + (oStatus.st_gid << 12) +
+           (oStatus.st_mode & 07777);
+}
+
+// The save is made where the last load left the game; lives above 3 are kept. A directory in the
+// save's place stands in the way of the write, and of the load.
 TEST_F(SaveGameTest, LoadTakesTheValuesByLinePositionWithinTheirRangesAndSaveShowsWhetherItWorked)
 {
     MyProjectMain& oGame = *m_pGame;
@@ -25,7 +77,7 @@ TEST_F(SaveGameTest, LoadTakesTheValuesByLinePositionWithinTheirRangesAndSaveSho
         {"a:7\nb:1\n", 7, 1, 999},
         {"a:7\nb:1", 7, 1, 1},
         {"level 4\n\nscore::8\n", 6, 2, 8},
-        {"level::0\nlives::9\nscore::-5\n", 1, 3, 0},
+        {"level::0\nlives::9\nscore::-5\n", 1, 9, 0},
         {"level::10000\nlives::-1\nscore::99999999999\n", 9999, 0, INT_MAX}};
     for (const auto& [szFile, iLevel, iLives, iScore] : aCases)
     {
@@ -65,8 +117,9 @@ TEST_F(SaveGameTest, LoadTakesTheValuesByLinePositionWithinTheirRangesAndSaveSho
 }
 
 // Both files are written through a link, keep their modes and leave the player's other files,
-// even those named like a temporary file. A failed write (a file size limit of a few bytes fails
-// it, also for root) and a table that is a directory leave the old file and no temporary file.
+// even those named like a temporary file; a second hard link to the table shows the new one too.
+// A failed write (a file size limit of a few bytes fails it, also for root) leaves the old file and
+// no temporary file. A FIFO in either file's place cannot be read: nothing waits for its writer.
 TEST_F(SaveGameTest, WritesKeepLinksModesAndThePlayersFilesAndAFailedOneLeavesTheOldFile)
 {
     MyProjectMain& oGame = *m_pGame;
@@ -78,14 +131,14 @@ TEST_F(SaveGameTest, WritesKeepLinksModesAndThePlayersFilesAndAFailedOneLeavesTh
     for (const char* szStray : aszStrays)
         WriteFileBytes(szStray, "player's own");
     std::set<std::string> setNames = DirectoryNames(), setMine = DirectoryNames("mine");
+    ASSERT_EQ(link("highscores.txt", "mine/table"), 0);
     oGame.SaveGame();
     strcpy(oGame.m_szName, "abc");
     oGame.m_iScore = 50000;
     oGame.RecordHighScore();
-    struct stat oStatus;
-    EXPECT_TRUE(lstat("save.txt", &oStatus) == 0 && S_ISLNK(oStatus.st_mode)) << "link replaced";
-    for (auto [szFile, iMode] : {std::pair("mine/save", 0604u), {"highscores.txt", 0640u}})
-        EXPECT_TRUE(stat(szFile, &oStatus) == 0 && (oStatus.st_mode & 07777) == iMode) << szFile;
+    EXPECT_EQ(ReadFileBytes("mine/table"), ReadFileBytes("highscores.txt"));
+    ASSERT_EQ(unlink("mine/table"), 0); // a failed write in place would empty both
+    EXPECT_EQ(OwnerGroupMode("mine/save") + OwnerGroupMode("highscores.txt"), 0604 + 0640);
     std::string strTable = ReadFileBytes("highscores.txt");
     EXPECT_EQ(strTable.substr(0, 22), "abc::50000\noru::39400\n");
 
@@ -99,45 +152,91 @@ TEST_F(SaveGameTest, WritesKeepLinksModesAndThePlayersFilesAndAFailedOneLeavesTh
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &oLimit), 0);
     EXPECT_EQ(ReadFileBytes("mine/save"), "level::2\nlives::3\nscore::0\n");
     EXPECT_EQ(ReadFileBytes("highscores.txt"), strTable);
-    ASSERT_TRUE(remove("highscores.txt") == 0 && mkdir("highscores.txt", 0755) == 0);
+
+    ASSERT_EQ(remove("highscores.txt") + mkfifo("highscores.txt", 0644) + remove("mine/save") +
+                  mkfifo("mine/save", 0644),
+              0);
+    signal(SIGALRM, SIG_DFL); // it may come ignored; a wait ends the test
+    alarm(60);
+    MyProjectMain oStarting; // checks that there is a table
+    oGame.m_iGameState = STATE_HIGH_SCORES;
+    oGame.DrawOverlayText();
+    oGame.LoadGame();
+    oGame.SaveGame();
     oGame.RecordHighScore();
+    alarm(0);
+    EXPECT_EQ(std::make_pair(oGame.m_iGameState, oGame.m_bSaveFound),
+              std::make_pair(STATE_HIGH_SCORES, false));
     for (const char* szStray : aszStrays)
         EXPECT_EQ(ReadFileBytes(szStray), "player's own") << szStray;
     EXPECT_EQ(std::make_pair(DirectoryNames(), DirectoryNames("mine")),
               std::make_pair(setNames, setMine));
 }
 
-// Root may write anything: the player's view is checked as user nobody, in a child process.
-TEST_F(SaveGameTest, FilesThePlayerCannotWriteAreLeftAsTheyAre)
+// As user nobody (root may write anything), both files are written where a plain write would be,
+// also in a directory nobody may not write (then in place); otherwise the save shows "save failed".
+// Owner, group, mode and names stay, so that a table a group shares takes each member's score.
+TEST_F(SaveGameTest, AsAPlayerBothFilesAreWrittenWhereAPlainWriteWouldAndKeepTheirOwners)
 {
-    const int NOBODY = 65534;
     MyProjectMain& oGame = *m_pGame;
-    WriteFileBytes("save.txt", "level::5\nlives::1\nscore::10\n");
-    for (const char* szName : {".", "save.txt", "highscores.txt"})
-        ASSERT_EQ(chown(szName, NOBODY, NOBODY), 0) << szName;
-    ASSERT_EQ(chmod("save.txt", 0444) + chmod("highscores.txt", 0444), 0);
-    fflush(nullptr);
-    pid_t iChild = fork();
-    ASSERT_GE(iChild, 0);
-    if (iChild == 0)
+    const std::string strOldSave = "level::5\nlives::1\nscore::10\n";
+    auto fPlay = [&]() { return (oGame.SaveGame(), oGame.RecordHighScore(), !oGame.m_bSaveFound); };
+    strcpy(oGame.m_szName, "one");
+    oGame.m_iScore = 40000;
+    oGame.m_bSaveFound = false;
+    ASSERT_EQ(chmod(".", 0755) + symlink("d/save.txt", "save.txt") + remove("highscores.txt") +
+                  symlink("d/highscores.txt", "highscores.txt"),
+              0);
+    // directory: owner, group, mode; files: owner, group, mode; reached by the links; written
+    const std::tuple<int, int, int, int, int, int, bool, bool> aCases[] = {
+        {NOBODY, 0, 0755, NOBODY, NOBODY, 0644, false, true},
+        {0, 0, 0755, NOBODY, NOBODY, 0644, false, true},
+        {NOBODY, 0, 0755, NOBODY, NOBODY, 0444, false, false},
+        {0, 0, 0755, NOBODY, NOBODY, 0444, false, false},
+        {0, 0, 0755, NOBODY, NOBODY, 0644, true, true},
+        {0, PLAYERS, 0775, 0, PLAYERS, 0664, false, true}}; // shared by a group
+    for (auto [iDirOwner, iDirGroup, iDirMode, iOwner, iGroup, iMode, bLinked, bWritten] : aCases)
     {
-        if (setgroups(0, nullptr) != 0 || setgid(NOBODY) != 0 || setuid(NOBODY) != 0)
-            _exit(2);
-        oGame.SaveGame();
-        oGame.m_iScore = 50000;
-        oGame.RecordHighScore();
-        _exit(0);
+        SCOPED_TRACE(testing::Message() << iDirOwner << " " << std::oct << iMode << " " << bLinked);
+        ASSERT_TRUE(RemoveSandbox("d") && mkdir("d", 0) == 0 &&
+                    chown("d", iDirOwner, iDirGroup) + chmod("d", iDirMode) == 0);
+        for (const std::string& strFile :
+             {std::string("d/save.txt"), std::string("d/highscores.txt")})
+            ASSERT_TRUE(
+                WriteFileBytes(strFile, strFile == "d/save.txt" ? strOldSave : DEFAULT_TABLE) &&
+                chown(strFile.c_str(), iOwner, iGroup) + chmod(strFile.c_str(), iMode) == 0);
+        std::set<std::string> setNames = DirectoryNames("d");
+        long iOwners = OwnerGroupMode("d/save.txt") + OwnerGroupMode("d/highscores.txt");
+        EXPECT_EQ(ExitStatus(StartChild(NOBODY, bLinked ? "." : "d", fPlay)), bWritten ? 0 : 1);
+        EXPECT_EQ(ReadFileBytes("d/save.txt"),
+                  bWritten ? "level::2\nlives::3\nscore::40000\n" : strOldSave);
+        EXPECT_EQ(ReadFileBytes("d/highscores.txt").substr(0, 11),
+                  bWritten ? "one::40000\n" : "oru::39400\n");
+        EXPECT_EQ(OwnerGroupMode("d/save.txt") + OwnerGroupMode("d/highscores.txt"), iOwners);
+        EXPECT_EQ(DirectoryNames("d"), setNames);
     }
-    int iStatus = 0;
-    ASSERT_EQ(waitpid(iChild, &iStatus, 0), iChild);
-    EXPECT_TRUE(WIFEXITED(iStatus) && WEXITSTATUS(iStatus) == 0) << "status " << iStatus;
-    EXPECT_EQ(ReadFileBytes("save.txt"), "level::5\nlives::1\nscore::10\n");
-    EXPECT_EQ(ReadFileBytes("highscores.txt"), DEFAULT_TABLE);
+    // Two members recording at once: the game that read the table first holds its lock until it
+    // has written (here the test, rewriting it unchanged as a score too low does); the other waits.
+    std::string strOnesTable = ReadFileBytes("d/highscores.txt");
+    int iFirstGame = open("d/highscores.txt", O_RDONLY);
+    ASSERT_EQ(flock(iFirstGame, LOCK_EX), 0);
+    strcpy(oGame.m_szName, "two");
+    oGame.m_iScore = 30000;
+    pid_t iChild = StartChild(NOBODY - 1, "d", [&]() { return (close(iFirstGame), fPlay()); });
+    EXPECT_TRUE(WaitsForLock(iChild)) << "the second member did not wait";
+    EXPECT_TRUE(ReplaceFileContent("d/highscores.txt", strOnesTable) && close(iFirstGame) == 0);
+    EXPECT_EQ(ExitStatus(iChild), 0);
+    EXPECT_EQ(OwnerGroupMode("d/highscores.txt"), (PLAYERS << 12) + 0664); // root's, the group's
+    EXPECT_EQ(ReadFileBytes("d/highscores.txt"),
+              "one::40000\noru::39400\ntwo::30000\nfen::20000\nzol::15600\nwyr::13500\n"
+              "kha::10000\nmip::9500\ntzo::8700\nlun::5400");
 }
 
 TEST_F(HighScoresTest, StartKeepsATableItFindsAndANewScoreGoesAboveEqualScoresWithinTenEntries)
 {
     const std::string strTwelveEntries = DEFAULT_TABLE + "\nzzz::99999\nyyy::1\n";
+    // Only the first 65536 bytes are read: yyy's word is cut at "yyy::12".
+    const std::string strCutWord = std::string(65518, ' ') + "zzz::12345 yyy::12345";
     // table before (nullptr: none), score recorded, table after
     const std::tuple<const char*, int, std::string> aCases[] = {
         {DEFAULT_TABLE.c_str(), 20000,
@@ -147,9 +246,10 @@ TEST_F(HighScoresTest, StartKeepsATableItFindsAndANewScoreGoesAboveEqualScoresWi
         {nullptr, 500, "abc::500"},
         {"", 0, "abc::0"},
         {"zed::0042\nab\n\nccc::\nddd::-50\ne::9\n", 5, "zed::42\nabc::5\nccc::0\nddd::0"},
-        // edited by hand, out of order
-        {"aaa::1\nAnn::700\nbbb::5\nccc::5\nABC::40000", 0,
-         "ABC::40000\nAnn::700\nbbb::5\nccc::5\naaa::1\nabc::0"},
+        {strCutWord.c_str(), 5, "zzz::12345\nabc::5"},
+        // edited by hand, out of order, with digits and signs in names
+        {"aaa::1\nAnn::700\nbbb::5\nK-9::700\nccc::5\nR2D::5000\nABC::40000", 0,
+         "ABC::40000\nR2D::5000\nAnn::700\nK-9::700\nbbb::5\nccc::5\naaa::1\nabc::0"},
     };
     for (const auto& [szBefore, iScore, strAfter] : aCases)
     {
@@ -168,4 +268,5 @@ TEST_F(HighScoresTest, StartKeepsATableItFindsAndANewScoreGoesAboveEqualScoresWi
             << (szBefore ? szBefore : "(no table)");
     }
 }
+
 } // namespace

@@ -8,8 +8,18 @@
 #include "MyProjectMain.h"
 #include "Sandbox.h"
 
-// Every test runs in a fresh temporary working directory that holds links to the game's assets,
-// so files the game writes (highscores.txt, save.txt) never touch the repository.
+// The names in a directory, "." and ".." left out; a file left behind shows up here.
+inline std::set<std::string> DirectoryNames(const std::string& strDirectory = ".")
+{
+    std::set<std::string> setNames;
+    std::error_code oError; // an unreadable directory lists nothing
+    for (const auto& oEntry : std::filesystem::directory_iterator(strDirectory, oError))
+        setNames.insert(oEntry.path().filename());
+    return setNames;
+}
+
+// Every test runs in a fresh temporary working directory holding links to the files the game loads
+// and nothing else, so files the game writes (highscores.txt, save.txt) never touch the repository.
 class WorkingDirectoryTest : public ::testing::Test
 {
 protected:
@@ -17,6 +27,7 @@ protected:
     {
         m_strDirectory = EnterSandbox();
         ASSERT_NE(m_strDirectory, "") << "cannot make a working directory with the assets";
+        ASSERT_EQ(DirectoryNames().size(), 12u) << "not the font and the 11 pictures alone";
     }
     void TearDown() override
     {
@@ -77,14 +88,4 @@ inline int CountDifferentPixels(SDL_Surface* pA, SDL_Surface* pB)
             iDifferent += (PixelAt(pA, iX, iY) & 0xFFFFFF) != (PixelAt(pB, iX, iY) & 0xFFFFFF);
     return iDifferent;
 }
-// The names in a directory, "." and ".." left out; a file left behind shows up here.
-inline std::set<std::string> DirectoryNames(const std::string& strDirectory = ".")
-{
-    std::set<std::string> setNames;
-    std::error_code oError; // an unreadable directory lists nothing
-    for (const auto& oEntry : std::filesystem::directory_iterator(strDirectory, oError))
-        setNames.insert(oEntry.path().filename());
-    return setNames;
-}
-
 #endif

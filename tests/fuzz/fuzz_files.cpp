@@ -1,5 +1,6 @@
 // Any bytes, as the high-score table and as the saved game: the table is drawn on its screen and a
 // new score recorded into it; the save loads into play. What the game then writes reads back.
+#include <climits>
 #include <regex>
 #include <vector>
 
@@ -59,7 +60,8 @@ void CheckHighScores(size_t iInputSize)
     Require(Record("R-T::0") == strExpected ? "" : "recording R-T::0 did more", strTable);
 }
 
-// Play of a level up to 9999 keeping the rules; saved, it loads at the next, points kept.
+// Play of a level up to 9999 keeping the rules, with the lives as read; saved, it loads at the
+// next, lives and points kept.
 void CheckLoadedGame()
 {
     g_pGame->m_iLevel = g_pGame->m_iLives = 1; // what a line without a value keeps
@@ -67,7 +69,7 @@ void CheckLoadedGame()
     g_pGame->LoadGame();
     int iLevel = g_pGame->m_iLevel, iLives = g_pGame->m_iLives, iScore = g_pGame->m_iScore;
     bool bPlay = g_pGame->m_bSaveFound && g_pGame->m_iGameState == STATE_PLAYING && iLevel <= 9999;
-    Require(bPlay ? GameStateProblem(*g_pGame) : "no play of a level from 1 to 9999");
+    Require(bPlay ? GameStateProblem(*g_pGame, INT_MAX) : "no play of a level from 1 to 9999");
     g_pGame->SaveGame();
     g_pGame->LoadGame();
     bool bSame = g_pGame->m_iLevel == std::min(iLevel + 1, 9999) && g_pGame->m_iLives == iLives &&

@@ -29,8 +29,9 @@ inline bool InGame(int iState)
 }
 
 // In a game the list holds the ship and six bullets, then asteroids in one run, up to its last
-// slot, empty; 0 to 3 lives, no negative points. "" when all holds, else the state breaking it.
-inline std::string GameStateProblem(MyProjectMain& oGame)
+// slot, empty; 0 to iMostLives lives (3 in play, more only as a saved game held them), no negative
+// points. "" when all holds, else the state breaking it.
+inline std::string GameStateProblem(MyProjectMain& oGame, int iMostLives = 3)
 {
     size_t iRocks = InGame(oGame.m_iGameState) ? 7 : 0; // the first rock's slot
     std::string strList;
@@ -45,7 +46,7 @@ inline std::string GameStateProblem(MyProjectMain& oGame)
     size_t iRocksEnd = strList.find_first_not_of('A', iRocks);
     if (strList.compare(0, iRocks, "SBBBBBB", iRocks) == 0 && iRocksEnd != std::string::npos &&
         strList.find_first_not_of('-', iRocksEnd) == std::string::npos && oGame.m_iLives >= 0 &&
-        oGame.m_iLives <= 3 && oGame.m_iScore >= 0 && oGame.m_iPendingScore >= 0)
+        oGame.m_iLives <= iMostLives && oGame.m_iScore >= 0 && oGame.m_iPendingScore >= 0)
         return "";
     return "lives " + std::to_string(oGame.m_iLives) + ", points " +
            std::to_string(oGame.m_iScore) + " + " + std::to_string(oGame.m_iPendingScore) +
