@@ -32,7 +32,6 @@ TEST(ObjectListTest, WalksStopAtTheFirstEmptyEntryOrRightAfterTheListIsDeleted)
         new ProbeObject(&oEngine, "a"), new ListDeletingObject(&oEngine, "b"),
             new ProbeObject(&oEngine, "c"), nullptr, pBehindTheEnd
     };
-    g_strLog.clear();
     oEngine.RenderAllObjects();
     oEngine.EraseAllObjects();
     oEngine.CollectObjectRects();

@@ -35,8 +35,7 @@ TEST_F(DrawingTest, TrianglesFillTheColumnsTheirEdgesGiveClippedAndPixelWritesOf
         FillSurface(pBackground, 0);
         auto pDraw = d[0] == 2 ? &BaseEngine::FillEdgeStrip : &BaseEngine::DrawTriangle;
         (oEngine.*pDraw)(d[1], d[2], d[3], d[4], d[5], d[6], WHITE, pBackground);
-        EXPECT_EQ(CountPixels(pBackground, WHITE, static_cast<int>(d[7]), 0, 1, 600), d[8])
-            << iCase;
+        EXPECT_EQ(CountPixels(pBackground, WHITE, int(d[7]), 0, 1, 600), d[8]) << iCase;
         EXPECT_EQ(CountPixels(pBackground, WHITE, 0, 0, 800, 600), d[9]) << "case " << iCase;
         int a[] = {1, 3, 5}; // the screen, by default, gets the same in any vertex order
         do
@@ -60,6 +59,5 @@ TEST_F(DrawingTest, TrianglesFillTheColumnsTheirEdgesGiveClippedAndPixelWritesOf
                                                         {799, 600, "iY < m_iScreenHeight"}};
     for (const auto& [iX, iY, szCheck] : aCases)
         EXPECT_DEATH(oEngine.PutBackgroundPixel(iX, iY, WHITE),
-                     std::string("Assertion failed: ") + szCheck + ", file src/BaseEngine")
-            << "pixel (" << iX << "," << iY << ")";
+                     std::string("Assertion failed: ") + szCheck + ", file src/BaseEngine");
 }

@@ -111,30 +111,29 @@ TEST_F(RedrawCycleTest, PartialFrameRedrawsTheBoxesAndPushesClippedRectanglesOrA
         static_cast<Uint32*>(oEngine.m_pBackdropSurface->pixels)[i] = i;
     const int aaiMove[][4] = {{100, 100, 103, 98}, {300, -5, 340, 260}, {795, 595, 785, -5},
                               {50, 300, 50, 300},  {-5, 300, 795, 300}, {400, 500, 400, 620}};
+    SDL_Surface* pExpected = NewSurface(800, 600); // the background, the boxes at their new places
+    SDL_BlitSurface(oEngine.m_pBackdropSurface, nullptr, pExpected, nullptr);
     oEngine.m_ppObjects = new DisplayableObject* [7] {};
     for (int i = 0; i < 6; i++)
     {
         oEngine.m_ppObjects[i] = new DisplayableObject(&oEngine);
         oEngine.m_ppObjects[i]->m_iPosX = aaiMove[i][0];
         oEngine.m_ppObjects[i]->m_iPosY = aaiMove[i][1];
+        SDL_Rect oBox{Sint16(aaiMove[i][2]), Sint16(aaiMove[i][3]), 10, 10};
+        SDL_FillRect(pExpected, &oBox, MAGENTA);
     }
     oEngine.PresentFrame(); // the first frame is a whole-screen one
-    SDL_Surface* pExpected = NewSurface(800, 600);
-    SDL_BlitSurface(oEngine.m_pBackdropSurface, nullptr, pExpected, nullptr);
     for (int i = 0; i < 6; i++)
     {
         oEngine.m_ppObjects[i]->m_iPosX = aaiMove[i][2];
         oEngine.m_ppObjects[i]->m_iPosY = aaiMove[i][3];
-        SDL_Rect oBox{Sint16(aaiMove[i][2]), Sint16(aaiMove[i][3]), 10, 10};
-        SDL_FillRect(pExpected, &oBox, MAGENTA);
     }
     oEngine.QueueUpdateRect(-20, -20, 60, 60);
     oEngine.QueueUpdateRect(900, 700, 10, 10); // wholly off the screen
     oEngine.QueueUpdateRect(-100, 300, 50, 10);
     EXPECT_EQ(Present(oEngine, true, false),
               "{0,0,40,40;100,98,13,12;300,0,50,270;785,0,15,600;0,300,800,10;400,500,10,100;}");
-    EXPECT_EQ(CountDifferentPixels(oEngine.m_pScreenSurface, pExpected), 0)
-        << "pixels differing from the background with the boxes at their new places";
+    EXPECT_EQ(CountDifferentPixels(oEngine.m_pScreenSurface, pExpected), 0);
     for (int i = 0; i < 4; i++) // with the boxes' six, one more than the pool's nine slots
         oEngine.QueueUpdateRect(10 * i, 0, 5, 5);
     EXPECT_EQ(Present(oEngine, true, false), "[0,0,0,0]") << "a full pool pushes the whole surface";
@@ -146,39 +145,33 @@ TEST_F(RedrawCycleTest, PartialFrameRedrawsTheBoxesAndPushesClippedRectanglesOrA
 TEST_F(RedrawCycleTest, PushesPoolFramesAtMostEverySeventeenMillisecondsAndLeaveNothingStale)
 {
     MyProjectMain oGame;
-    MyProjectMain* pGame = &oGame;
-    Start(pGame);
+    Start(&oGame);
     g_pDisplay = NewSurface(800, 600);
     FillSurface(g_pDisplay, BLUE);
-    TapKey(pGame, SDLK_RETURN); // New Game: the ship and two rocks drifting
-    SetKey(pGame, SDLK_UP, true);
-    SetKey(pGame, SDLK_LEFT, true); // the ship turns and thrusts across the screen
+    TapKey(&oGame, SDLK_RETURN); // New Game: the ship and two rocks drifting
+    SetKey(&oGame, SDLK_UP, true);
+    SetKey(&oGame, SDLK_LEFT, true); // the ship turns and thrusts across the screen
     int iLastPush = -100, iShortestGap = 1000, iPushesChecked = 0;
     for (int iMs = 1; iMs <= 1500; iMs++)
     {
         if (iMs % 300 == 0)
-            TapKey(pGame, SDLK_SPACE); // bullets, and whole-screen frames when they hit
+            TapKey(&oGame, SDLK_SPACE); // bullets, and whole-screen frames when they hit
         g_strPushed.clear();
-        RunTicks(pGame);
+        RunTicks(&oGame);
         if (g_strPushed.empty())
             continue;
-        iShortestGap = std::min(iShortestGap, iMs - iLastPush);
-        iLastPush = iMs;
+        iShortestGap = std::min(iShortestGap, iMs - std::exchange(iLastPush, iMs));
         iPushesChecked++;
-        ASSERT_EQ(CountDifferentPixels(g_pDisplay, pGame->m_pScreenSurface), 0)
-            << "stale at " << iMs;
+        ASSERT_EQ(CountDifferentPixels(g_pDisplay, oGame.m_pScreenSurface), 0) << "at " << iMs;
     }
     EXPECT_GE(iShortestGap, 17) << "pushes closer together than a 60 Hz display shows";
     EXPECT_GE(iPushesChecked, 1500 / 18) << "a push was held back longer than needed";
 
     // Passes with nothing to draw still push what the frame before them pooled, when it is due.
-    pGame->m_bRedrawNeeded = true;
     for (int iMs = 1501; iMs <= iLastPush + 17; iMs++)
     {
-        g_strPushed.clear();
-        pGame->m_iTickTime = iMs;
-        pGame->PresentFrame();
-        EXPECT_EQ(g_strPushed.empty(), iMs < iLastPush + 17) << "at " << iMs;
+        oGame.m_iTickTime = iMs;
+        EXPECT_EQ(Present(oGame, iMs == 1501, false).empty(), iMs < iLastPush + 17) << "at " << iMs;
     }
     SDL_FreeSurface(g_pDisplay);
     g_pDisplay = nullptr;
