@@ -180,12 +180,19 @@ bool RenameWouldLoseSetUp(const char* szFileName, HANDLE hOld)
            !GetFileInformationByHandle(hOld, &oInfo) || oInfo.nNumberOfLinks != 1;
 }
 
+std::string FullPath(const char* szFileName)
+{
+    char acPath[MAX_PATH];
+    DWORD iLength = GetFullPathNameA(szFileName, sizeof acPath, acPath, nullptr);
+    return iLength > 0 && iLength < sizeof acPath ? std::string(acPath, iLength) : szFileName;
+}
+
 // ReplaceFile gives the new file the old one's attributes, security and creation time, and only
-// then takes its name.
+// then takes its name. Wine's takes full paths only.
 bool PutInPlace(const char* szFileName, const std::string& strTemporary)
 {
-    if (ReplaceFileA(szFileName, strTemporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                     nullptr, nullptr))
+    if (ReplaceFileA(FullPath(szFileName).c_str(), FullPath(strTemporary.c_str()).c_str(), nullptr,
+                     REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
         return true;
     // The old file is gone already and the new one still has its own name.
     return GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT &&
