@@ -8,7 +8,8 @@ FUZZ_BUILD_DIR ?= build-fuzz
 FUZZ_SECONDS   ?= 60
 SDL12_COMPAT_DIR ?= /usr/lib/$(shell gcc -dumpmachine)/sdl12-compat
 
-.PHONY: all deps build run install uninstall deb test test-normal test-asan bench memcheck soak fuzz test-fuzz format clean
+.PHONY: all deps build run install uninstall deb test test-normal test-asan bench memcheck soak fuzz test-fuzz format clean \
+        windows
 
 all: build
 
@@ -94,6 +95,16 @@ fuzz: deps
 
 test-fuzz:
 	$(MAKE) fuzz FUZZ_RUN="-seed=1 -runs=20000"
+
+# The Windows x86-64 game, cross-built with MinGW-w64: build-windows/starshards.exe with SDL.dll
+# beside it, the font and pictures staged in build-windows/run. The libraries are built once
+# (scripts/build-windows-deps); STARSHARDS_DEPS_DIR names a directory of their source archives.
+WINDOWS_BUILD_DIR ?= build-windows
+windows: deps
+	prefix=$$(scripts/build-windows-deps $(WINDOWS_BUILD_DIR)) && \
+	    cmake -S . -B $(WINDOWS_BUILD_DIR) $(CMAKE_FLAGS) \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DSTARSHARDS_WINDOWS_PREFIX=$$prefix
+	cmake --build $(WINDOWS_BUILD_DIR) -j $(JOBS)
 
 format:
 	clang-format -i src/*.cpp src/*.h tests/*.cpp tests/*.h tests/fuzz/*.cpp tests/fuzz/*.h
