@@ -61,15 +61,22 @@ test-asan: deps
 	cmake --build $(ASAN_BUILD_DIR) -j $(JOBS)
 	cd $(ASAN_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
-# The same binaries on both SDL 1.2 libraries players have: the classic one, then sdl12-compat.
+# The same binaries on both SDL 1.2 libraries players have: the classic one, then sdl12-compat;
+# then the Windows build under Wine, its prefix in the Windows build tree.
 BENCH_CPU = bash bench/cpu-usage.sh $(BUILD_DIR)/starshards assets
-bench: build
+WINE ?= /usr/lib/wine/wine64
+BENCH_WINE = WINE=$(WINE) WINEPREFIX=$(abspath $(WINDOWS_BUILD_DIR))/wine
+bench: build windows
 	bash bench/run-bench.sh $(BUILD_DIR)/bench/starshards-bench $(BUILD_DIR)/bench.json
 	LD_LIBRARY_PATH=$(SDL12_COMPAT_DIR) \
 	    bash bench/run-bench.sh $(BUILD_DIR)/bench/starshards-bench $(BUILD_DIR)/bench-compat.json
-	python3 bench/side-by-side.py $(BUILD_DIR)/bench.json $(BUILD_DIR)/bench-compat.json
+	$(BENCH_WINE) bash bench/run-bench.sh $(WINDOWS_BUILD_DIR)/bench/starshards-bench.exe \
+	    $(BUILD_DIR)/bench-windows.json
+	python3 bench/side-by-side.py $(BUILD_DIR)/bench.json $(BUILD_DIR)/bench-compat.json \
+	    $(BUILD_DIR)/bench-windows.json
 	$(BENCH_CPU)
 	LD_LIBRARY_PATH=$(SDL12_COMPAT_DIR) $(BENCH_CPU)
+	$(BENCH_WINE) bash bench/cpu-usage.sh $(WINDOWS_BUILD_DIR)/starshards.exe assets
 	bash bench/rock-cost.sh $(BUILD_DIR)
 
 # The scripted game through every screen under valgrind: no invalid access, no uninitialised

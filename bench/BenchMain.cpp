@@ -4,20 +4,20 @@
 //
 //   starshards-bench [--seconds S] [--json PATH] [SCENARIO...]
 //
-// Without DISPLAY it runs under SDL's dummy video driver; with DISPLAY, on that X server.
+// Without DISPLAY on X11 it runs under SDL's dummy video driver; with DISPLAY, on that X server.
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
+#include <random>
 #include <string>
-#include <unistd.h>
 
 #include "Asteroid.h"
 #include "BenchGame.h"
+#include "BenchPlatform.h"
 #include "Bullet.h"
 #include "Ship.h"
 
@@ -25,21 +25,25 @@ namespace
 {
 namespace fs = std::filesystem;
 
-// A fresh working directory holding links to the game's assets, current while the object lives.
+// Made absolute before any scenario changes the working directory.
+const fs::path& AssetDirectory()
+{
+    static const fs::path oAssets = fs::absolute(STARSHARDS_ASSET_DIR);
+    return oAssets;
+}
+
+// A fresh working directory holding copies of the game's assets, current while the object lives.
 class ScratchDirectory
 {
 public:
     ScratchDirectory() : m_oPrevious(fs::current_path())
     {
-        char szTemplate[] = "/tmp/starshards-bench-XXXXXX";
-        if (mkdtemp(szTemplate) == nullptr)
-        {
-            perror("mkdtemp");
-            exit(1);
-        }
-        m_oPath = szTemplate;
-        for (const fs::directory_entry& oAsset : fs::directory_iterator(STARSHARDS_ASSET_DIR))
-            fs::create_symlink(oAsset.path(), m_oPath / oAsset.path().filename());
+        std::random_device oRandom;
+        do
+            m_oPath = fs::temp_directory_path() / ("starshards-bench-" + std::to_string(oRandom()));
+        while (!fs::create_directory(m_oPath));
+        for (const fs::directory_entry& oAsset : fs::directory_iterator(AssetDirectory()))
+            fs::copy_file(oAsset.path(), m_oPath / oAsset.path().filename());
         fs::current_path(m_oPath);
     }
     ~ScratchDirectory()
@@ -475,15 +479,12 @@ int main(int argc, char** argv)
         for (const Scenario& oScenario : SCENARIOS)
             vChosen.push_back(&oScenario);
     }
-    if (getenv("DISPLAY") == nullptr)
-        setenv("SDL_VIDEODRIVER", "dummy", 0);
+    UseDummyVideoWithoutDisplay();
     strJson = fs::absolute(strJson).string(); // the scenarios change the working directory
+    AssetDirectory();
 
     // The game's console lines (fonts loaded and freed) go nowhere; progress goes to stderr.
-    fflush(stdout);
-    int iRealStdout = dup(1);
-    int iNull = open("/dev/null", O_WRONLY);
-    dup2(iNull, 1);
+    SilenceStandardOutput();
     std::vector<Result> vResults;
     for (const Scenario* pScenario : vChosen)
     {
@@ -493,10 +494,7 @@ int main(int argc, char** argv)
     fprintf(stderr, "bench: whole-screen frame floor\n");
     std::string strDriver;
     Figures oFloor = MeasureWholeFrameFloor(dSeconds, strDriver);
-    fflush(stdout);
-    dup2(iRealStdout, 1);
-    close(iNull);
-    close(iRealStdout);
+    RestoreStandardOutput();
 
     PrintTable(vResults, oFloor, strDriver, dSeconds);
     WriteJson(strJson.c_str(), vResults, oFloor);

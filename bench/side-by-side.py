@@ -1,10 +1,14 @@
 #!/usr/bin/env python3
-"""Prints the benchmark figures of the two SDL 1.2 libraries side by side, as the README shows them.
+"""Prints the benchmark figures of the two SDL 1.2 libraries side by side, as the README shows them,
+and those of the Windows build under Wine beside them when given.
 
-    python3 bench/side-by-side.py build/bench.json build/bench-compat.json
+    python3 bench/side-by-side.py build/bench.json build/bench-compat.json [build/bench-windows.json]
 """
 import json
 import sys
+
+LIBRARIES = ("classic SDL 1.2.15", "sdl12-compat", "Windows (Wine)")
+SHORT_NAMES = ("classic", "sdl12-compat", "Windows (Wine)")
 
 
 def cell(value, decimals=1):
@@ -14,22 +18,24 @@ def cell(value, decimals=1):
 
 
 def main():
-    if len(sys.argv) != 3:
+    if len(sys.argv) not in (3, 4):
         sys.exit(__doc__)
-    with open(sys.argv[1]) as classic_file, open(sys.argv[2]) as compat_file:
-        classic, compat = json.load(classic_file), json.load(compat_file)
-    print(f"{'':14} {'classic SDL 1.2.15':>28}   {'sdl12-compat':>28}")
-    print(f"{'scenario':14} " + "   ".join([f"{'pass p50':>9}{'pass p99':>10}{'speed':>9}"] * 2))
-    for name, figures in classic.items():
-        if not isinstance(figures, dict) or name not in compat:
+    runs = []
+    for path in sys.argv[1:]:
+        with open(path) as run_file:
+            runs.append(json.load(run_file))
+    print(f"{'':14} " + "   ".join(f"{library:>28}" for library in LIBRARIES[:len(runs)]))
+    print(f"{'scenario':14} " + "   ".join([f"{'pass p50':>9}{'pass p99':>10}{'speed':>9}"] * len(runs)))
+    for name, figures in runs[0].items():
+        if not isinstance(figures, dict) or any(name not in run for run in runs):
             continue
         row = []
-        for library in (figures, compat[name]):
+        for library in (run[name] for run in runs):
             row.append(f"{cell(library['pass_p50_us']):>9}{cell(library['pass_p99_us']):>10}"
                        f"{cell(library['speed'], 3):>9}")
         print(f"{name:14} " + "   ".join(row))
-    print(f"{'whole-screen floor':18} p50 {cell(classic['floor_whole_us'])} classic, "
-          f"{cell(compat['floor_whole_us'])} sdl12-compat")
+    floors = [f"{cell(run['floor_whole_us'])} {library}" for run, library in zip(runs, SHORT_NAMES)]
+    print(f"{'whole-screen floor':18} p50 " + ", ".join(floors))
 
 
 if __name__ == "__main__":
