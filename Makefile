@@ -9,7 +9,7 @@ FUZZ_SECONDS   ?= 60
 SDL12_COMPAT_DIR ?= /usr/lib/$(shell gcc -dumpmachine)/sdl12-compat
 
 .PHONY: all deps build run install uninstall deb test test-normal test-asan bench memcheck soak fuzz test-fuzz format clean \
-        windows
+        windows test-windows
 
 all: build
 
@@ -49,7 +49,7 @@ CHECKOUT_STATUS = git status --porcelain --untracked-files=all 2>/dev/null
 ifneq ($(filter test,$(MAKECMDGOALS)),)
 CHECKOUT_BEFORE_TEST := $(shell $(CHECKOUT_STATUS))
 endif
-test: test-normal test-fuzz test-asan
+test: test-normal test-fuzz test-asan test-windows
 	@left='$(filter-out $(CHECKOUT_BEFORE_TEST),$(shell $(CHECKOUT_STATUS)))'; \
 	    [ -z "$$left" ] || { echo "make test left in the checkout: $$left" >&2; exit 1; }
 
@@ -112,6 +112,10 @@ windows: deps
 	    cmake -S . -B $(WINDOWS_BUILD_DIR) $(CMAKE_FLAGS) \
 	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DSTARSHARDS_WINDOWS_PREFIX=$$prefix
 	cmake --build $(WINDOWS_BUILD_DIR) -j $(JOBS)
+
+# The unit tests of the Windows game under Wine, in the Windows build tree's own Wine prefix.
+test-windows: windows
+	cd $(WINDOWS_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
 format:
 	clang-format -i src/*.cpp src/*.h tests/*.cpp tests/*.h tests/fuzz/*.cpp tests/fuzz/*.h

@@ -14,6 +14,9 @@ using FontCacheTest = WorkingDirectoryTest;
 // comes in two names that differ in case only, and the upper-case file does not exist.
 TEST_F(FontCacheTest, FontsRequestedEarlyOpenAtTheSweepEachNameIsItsOwnEntryFailuresAreReported)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "names that differ in case only name the same file on Windows";
+#endif
     FontCache oCache;
     FontEntry* apEntries[31];
     auto fnName = [](int i) { return i % 2 ? "EMULOGIC.TTF" : "emulogic.ttf"; };
@@ -31,7 +34,8 @@ TEST_F(FontCacheTest, FontsRequestedEarlyOpenAtTheSweepEachNameIsItsOwnEntryFail
     CaptureStdout();
     oCache.OpenPendingFonts();
     EXPECT_EQ(GetCapturedStdout(), strFailed);
-    ASSERT_EQ(symlink("emulogic.ttf", "EMULOGIC.TTF"), 0); // a failed font is not opened again
+    ASSERT_TRUE(std::filesystem::copy_file("emulogic.ttf",
+                                           "EMULOGIC.TTF")); // a failed font is not opened again
     CaptureStdout();
     for (int i = 0; i < 31; i++)
         EXPECT_EQ(oCache.LookUpFont(fnName(i), 1 + i / 2), apEntries[i]) << "not the same entry";

@@ -69,6 +69,6 @@ TEST_F(LevelsTest, PointsBringASpareLifeEveryFiftyThousandAndStopAtTheLargestInt
     EXPECT_EQ(oGame.m_iPendingScore, INT_MAX);
     oGame.m_iScore = 2147483600;
     oGame.SaveGame();
-    EXPECT_EQ(ReadFileBytes("save.txt"), "level::23\nlives::1\nscore::2147483647\n");
+    EXPECT_EQ(ReadFileBytes("save.txt"), TextFile("level::23\nlives::1\nscore::2147483647\n"));
     EXPECT_EQ(std::make_pair(oGame.m_iScore, oGame.m_iPendingScore), std::make_pair(INT_MAX, 0));
 }

@@ -4,19 +4,32 @@
 // Free of gtest for the headless players and fuzz targets: the game in a fresh working directory
 // with links to its files, fed keys and ticks as the main loop does.
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 #include "BaseEngine.h"
 
-// Removes a sandbox, also when a test took its permissions away. True when it is gone.
+// Removes a sandbox (or a file), also when a test took its permissions away or made a file
+// read-only. True when it is gone.
 inline bool RemoveSandbox(const std::string& strDirectory)
 {
-    std::string strQuoted = "'" + strDirectory + "'";
-    return strDirectory.empty() ||
-           system(("chmod -R u+rwx " + strQuoted + "; rm -rf " + strQuoted).c_str()) == 0;
+    namespace fs = std::filesystem;
+    std::error_code oError;
+    auto fnAllowAll = [&](const fs::path& oPath)
+    { fs::permissions(oPath, fs::perms::owner_all, fs::perm_options::add, oError); };
+    if (strDirectory.empty())
+        return true;
+    if (!fs::is_symlink(fs::symlink_status(strDirectory, oError)))
+        fnAllowAll(strDirectory);
+    for (fs::recursive_directory_iterator it(strDirectory, oError), end; it != end;
+         it.increment(oError))
+        if (!it->is_symlink())
+            fnAllowAll(it->path());
+    fs::remove_all(strDirectory, oError);
+    return !oError;
 }
 
 // The files the game loads from its working directory, and only those: any other file in assets/
@@ -27,21 +40,36 @@ inline const char* const GAME_FILES[] = {
     "asteroid2.png", "asteroid2_medium.png", "asteroid2_small.png",
     "asteroid3.png", "asteroid3_medium.png", "asteroid3_small.png"};
 
-// Makes a new directory under szParent holding links to the game's files (only strOnly when
-// given) and changes into it. Returns its path, or "" when that fails.
-inline std::string EnterSandbox(const char* szParent = "/tmp", const std::string& strOnly = "")
+// Makes a new directory under szParent (the temporary directory when none is given) holding links
+// to the game's files (only strOnly when given) and changes into it. Where links cannot be made
+// (Windows without the right to), it holds copies. Returns its path, or "" when that fails.
+inline std::string EnterSandbox(const char* szParent = nullptr, const std::string& strOnly = "")
 {
-    std::string strDirectory = std::string(szParent) + "/starshards-XXXXXX";
-    bool bLinked = mkdtemp(&strDirectory[0]) != nullptr;
-    for (std::string strName : GAME_FILES)
+    namespace fs = std::filesystem;
+    std::error_code oError;
+    // Made absolute while the working directory is still the one the test started in (on
+    // Windows, a path from the root takes the current drive).
+    static const fs::path oAssets = fs::absolute(STARSHARDS_ASSET_DIR);
+    fs::path oParent = szParent ? fs::path(szParent) : fs::temp_directory_path(oError), oDirectory;
+    std::random_device oRandom;
+    for (int i = 0; i < 100 && oDirectory.empty() && !oError; i++)
     {
-        std::string strAsset = STARSHARDS_ASSET_DIR "/" + strName;
-        if (bLinked && (strOnly.empty() || strName == strOnly))
-            bLinked = symlink(strAsset.c_str(), (strDirectory + "/" + strName).c_str()) == 0;
+        fs::path oNew = oParent / ("starshards-" + std::to_string(oRandom()));
+        if (fs::create_directory(oNew, oError)) // false when it exists already
+            oDirectory = oNew;
     }
-    if (bLinked && chdir(strDirectory.c_str()) == 0)
-        return strDirectory;
-    RemoveSandbox(strDirectory);
+    bool bMade = !oDirectory.empty();
+    for (std::string strName : GAME_FILES)
+        if (bMade && (strOnly.empty() || strName == strOnly))
+        {
+            fs::create_symlink(oAssets / strName, oDirectory / strName, oError);
+            bMade = !oError || fs::copy_file(oAssets / strName, oDirectory / strName, oError);
+        }
+    if (bMade)
+        fs::current_path(oDirectory, oError);
+    if (bMade && !oError)
+        return oDirectory.string();
+    RemoveSandbox(oDirectory.string());
     return "";
 }
 

@@ -1,6 +1,13 @@
 #include "GameTestSupport.h"
 
 #include <climits>
+#include <thread>
+
+#include "Platform.h"
+
+// Users, processes, links, FIFOs, file size limits and /proc/locks: the cases that need them are
+// for POSIX systems only.
+#ifndef _WIN32
 #include <csignal>
 #include <fcntl.h>
 #include <grp.h>
@@ -8,8 +15,11 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-
-#include "Platform.h"
+#else
+#include <fcntl.h>
+#include <io.h>
+#include <share.h>
+#endif
 
 namespace
 {
@@ -17,6 +27,54 @@ using SaveGameTest = GameTest;
 using HighScoresTest = WorkingDirectoryTest; // the table needs no started game
 const std::string DEFAULT_TABLE = "oru::39400\nfen::20000\nzol::15600\nwyr::13500\nkha::10000\n"
                                   "mip::9500\ntzo::8700\nlun::5400\nvek::5000\nqrx::3200";
+// The save is made where the last load left the game; lives above 3 are kept. A directory in the
+// save's place stands in the way of the write, and of the load.
+TEST_F(SaveGameTest, LoadTakesTheValuesByLinePositionWithinTheirRangesAndSaveShowsWhetherItWorked)
+{
+    MyProjectMain& oGame = *m_pGame;
+    const std::tuple<const char*, int, int, int> aCases[] = {
+        // file, level, lives and score loaded; before loading: level 6, lives 2, score 999
+        {"level::3:7\nb:1\nc:250\n", 7, 1, 250},
+        {"a:7\nb:1\n", 7, 1, 999},
+        {"a:7\nb:1", 7, 1, 1},
+        {"a:7\r\nb:1\r\nc:5\r\n", 7, 1, 5}, // CR LF lines, as Windows writes them
+        {"level 4\n\nscore::8\n", 6, 2, 8},
+        {"level::0\nlives::9\nscore::-5\n", 1, 9, 0},
+        {"level::10000\nlives::-1\nscore::99999999999\n", 9999, 0, INT_MAX}};
+    for (const auto& [szFile, iLevel, iLives, iScore] : aCases)
+    {
+        WriteFileBytes("save.txt", szFile);
+        std::tie(oGame.m_iLevel, oGame.m_iLives, oGame.m_iScore) = std::make_tuple(6, 2, 999);
+        oGame.LoadGame();
+        EXPECT_EQ(std::tie(oGame.m_iLevel, oGame.m_iLives, oGame.m_iScore),
+                  std::make_tuple(iLevel, iLives, iScore))
+            << szFile;
+    }
+    for (bool bSaved : {true, false})
+    {
+        ASSERT_TRUE(bSaved ||
+                    (remove("save.txt") == 0 && std::filesystem::create_directory("save.txt")));
+        std::tie(oGame.m_bSaveFound, oGame.m_iUpdateRectCount) = std::make_pair(false, 0);
+        oGame.CopyBackgroundToScreen();
+        oGame.SaveGame();
+        // The message drawn here onto the backdrop: the screen must show just that.
+        oGame.DrawText(280, 550, bSaved ? "game saved" : "save failed", 0xFFFFFF, oGame.m_pFont24,
+                       oGame.m_pBackdropSurface);
+        EXPECT_EQ(CountDifferentPixels(oGame.m_pScreenSurface, oGame.m_pBackdropSurface), 0);
+        SDL_Rect oRect = oGame.m_pUpdateRects[0];
+        EXPECT_EQ(std::make_tuple(oGame.m_bSaveFound, oGame.m_iUpdateRectCount, oRect.x, oRect.y,
+                                  oRect.w, oRect.h),
+                  std::make_tuple(bSaved, 1, 280, 550, 800, 55));
+        EXPECT_EQ(ReadFileBytes("save.txt"),
+                  TextFile(bSaved ? "level::10000\nlives::0\nscore::2147483647\n" : ""));
+        oGame.m_iGameState = STATE_MENU; // a save that cannot be read keeps the title menu
+        oGame.LoadGame();
+        EXPECT_EQ(std::make_pair(oGame.m_iGameState, oGame.m_bSaveFound),
+                  std::make_pair(bSaved ? STATE_PLAYING : STATE_MENU, bSaved));
+    }
+}
+
+#ifndef _WIN32
 const int NOBODY = 65534, PLAYERS = 4242; // PLAYERS: a group of players sharing a table
 
 // A child process running fAction in szDirectory as user iUser (root stays root) in the groups
@@ -63,51 +121,6 @@ long OwnerGroupMode(const char* szPath)
     struct stat oStatus = {};
     stat(szPath, &oStatus);
     return (long(oStatus.st_uid) << 32) + (oStatus.st_gid << 12) + (oStatus.st_mode & 07777);
-}
-
-// The save is made where the last load left the game; lives above 3 are kept. A directory in the
-// save's place stands in the way of the write, and of the load.
-TEST_F(SaveGameTest, LoadTakesTheValuesByLinePositionWithinTheirRangesAndSaveShowsWhetherItWorked)
-{
-    MyProjectMain& oGame = *m_pGame;
-    const std::tuple<const char*, int, int, int> aCases[] = {
-        // file, level, lives and score loaded; before loading: level 6, lives 2, score 999
-        {"level::3:7\nb:1\nc:250\n", 7, 1, 250},
-        {"a:7\nb:1\n", 7, 1, 999},
-        {"a:7\nb:1", 7, 1, 1},
-        {"level 4\n\nscore::8\n", 6, 2, 8},
-        {"level::0\nlives::9\nscore::-5\n", 1, 9, 0},
-        {"level::10000\nlives::-1\nscore::99999999999\n", 9999, 0, INT_MAX}};
-    for (const auto& [szFile, iLevel, iLives, iScore] : aCases)
-    {
-        WriteFileBytes("save.txt", szFile);
-        std::tie(oGame.m_iLevel, oGame.m_iLives, oGame.m_iScore) = std::make_tuple(6, 2, 999);
-        oGame.LoadGame();
-        EXPECT_EQ(std::tie(oGame.m_iLevel, oGame.m_iLives, oGame.m_iScore),
-                  std::make_tuple(iLevel, iLives, iScore))
-            << szFile;
-    }
-    for (bool bSaved : {true, false})
-    {
-        ASSERT_TRUE(bSaved || (remove("save.txt") == 0 && mkdir("save.txt", 0755) == 0));
-        std::tie(oGame.m_bSaveFound, oGame.m_iUpdateRectCount) = std::make_pair(false, 0);
-        oGame.CopyBackgroundToScreen();
-        oGame.SaveGame();
-        // The message drawn here onto the backdrop: the screen must show just that.
-        oGame.DrawText(280, 550, bSaved ? "game saved" : "save failed", 0xFFFFFF, oGame.m_pFont24,
-                       oGame.m_pBackdropSurface);
-        EXPECT_EQ(CountDifferentPixels(oGame.m_pScreenSurface, oGame.m_pBackdropSurface), 0);
-        SDL_Rect oRect = oGame.m_pUpdateRects[0];
-        EXPECT_EQ(std::make_tuple(oGame.m_bSaveFound, oGame.m_iUpdateRectCount, oRect.x, oRect.y,
-                                  oRect.w, oRect.h),
-                  std::make_tuple(bSaved, 1, 280, 550, 800, 55));
-        EXPECT_EQ(ReadFileBytes("save.txt"),
-                  bSaved ? "level::10000\nlives::0\nscore::2147483647\n" : "");
-        oGame.m_iGameState = STATE_MENU; // a save that cannot be read keeps the title menu
-        oGame.LoadGame();
-        EXPECT_EQ(std::make_pair(oGame.m_iGameState, oGame.m_bSaveFound),
-                  std::make_pair(bSaved ? STATE_PLAYING : STATE_MENU, bSaved));
-    }
 }
 
 // Both files are written through a link, keep their modes and leave the player's other files,
@@ -220,6 +233,8 @@ TEST_F(SaveGameTest, AsAPlayerBothFilesAreWrittenWhereAPlainWriteWouldAndKeepThe
               "kha::10000\nmip::9500\ntzo::8700\nlun::5400");
 }
 
+#endif
+
 TEST_F(HighScoresTest, StartKeepsATableItFindsAndANewScoreGoesAboveEqualScoresWithinTenEntries)
 {
     const std::string strTwelveEntries = DEFAULT_TABLE + "\nzzz::99999\nyyy::1\n";
@@ -233,6 +248,7 @@ TEST_F(HighScoresTest, StartKeepsATableItFindsAndANewScoreGoesAboveEqualScoresWi
         {strTwelveEntries.c_str(), 100, DEFAULT_TABLE},
         {nullptr, 500, "abc::500"},
         {"", 0, "abc::0"},
+        {"abc::500\r\nxyz::100\r\n", 300, "abc::500\nabc::300\nxyz::100"}, // CR LF lines
         {"zed::0042\nab\n\nccc::\nddd::-50\ne::9\n", 5, "zed::42\nabc::5\nccc::0\nddd::0"},
         {strCutWord.c_str(), 5, "zzz::12345\nabc::5"},
         // edited by hand, out of order, with digits and signs in names
@@ -248,8 +264,59 @@ TEST_F(HighScoresTest, StartKeepsATableItFindsAndANewScoreGoesAboveEqualScoresWi
         strcpy(oGame.m_szName, "abc");
         oGame.m_iScore = iScore;
         oGame.RecordHighScore();
-        EXPECT_EQ(ReadFileBytes("highscores.txt"), strAfter) << (szBefore ? szBefore : "none");
+        EXPECT_EQ(ReadFileBytes("highscores.txt"), TextFile(strAfter))
+            << (szBefore ? szBefore : "none");
     }
 }
+
+// The copy of the game that read the table first holds it until it has written (here the test);
+// a recording meanwhile waits for it, then takes its score into the table the first one wrote.
+TEST_F(HighScoresTest, ARecordingWaitsForTheCopyHoldingTheTableAndKeepsItsScore)
+{
+    WriteFileBytes("highscores.txt", "old::100");
+    MyProjectMain oGame;
+    strcpy(oGame.m_szName, "two");
+    oGame.m_iScore = 200;
+    std::thread oSecond;
+    {
+        FileLock oFirst("highscores.txt");
+        oSecond = std::thread([&oGame]() { oGame.RecordHighScore(); });
+        EXPECT_TRUE(ReplaceFileContent("highscores.txt", "one::300\nold::100"));
+    }
+    oSecond.join();
+    EXPECT_EQ(ReadFileBytes("highscores.txt"), TextFile("one::300\ntwo::200\nold::100"));
+}
+
+#ifdef _WIN32
+// A read-only file is never replaced, nor one that another program holds open for reading only:
+// the save says "save failed", the old bytes stay and no temporary file is left.
+TEST_F(SaveGameTest, AFileThatMayNotBeWrittenKeepsItsBytes)
+{
+    MyProjectMain& oGame = *m_pGame;
+    for (bool bReadOnly : {true, false})
+    {
+        std::vector<int> aiHeld;
+        for (const char* szFile : {"save.txt", "highscores.txt"})
+        {
+            ASSERT_TRUE(WriteFileBytes(szFile, "abc::1"));
+            if (bReadOnly)
+                std::filesystem::permissions(szFile, std::filesystem::perms::all ^
+                                                         std::filesystem::perms::owner_write);
+            else
+                aiHeld.push_back(_sopen(szFile, _O_RDONLY, _SH_DENYWR));
+        }
+        std::set<std::string> setNames = DirectoryNames();
+        std::tie(oGame.m_iScore, oGame.m_bSaveFound) = std::make_pair(300, false);
+        oGame.SaveGame();
+        oGame.RecordHighScore();
+        for (int iHeld : aiHeld)
+            _close(iHeld);
+        EXPECT_EQ(ReadFileBytes("save.txt") + ReadFileBytes("highscores.txt"), "abc::1abc::1");
+        EXPECT_FALSE(oGame.m_bSaveFound);
+        EXPECT_EQ(DirectoryNames(), setNames);
+        EXPECT_TRUE(RemoveSandbox("save.txt") && RemoveSandbox("highscores.txt"));
+    }
+}
+#endif
 
 } // namespace

@@ -46,7 +46,7 @@ TEST_F(ScriptedGameTest, PlayerGoesThroughEveryScreenFromTheTitleMenuToExit)
     EXPECT_EQ(m_pGame->m_iGameState, STATE_LEVEL_COMPLETE) << "in the tick of the last hit";
 
     Press({SDLK_UP, SDLK_DOWN, SDLK_RETURN}); // Save Game, the second item
-    EXPECT_EQ(ReadFileBytes("save.txt"), "level::2\nlives::3\nscore::3400\n");
+    EXPECT_EQ(ReadFileBytes("save.txt"), TextFile("level::2\nlives::3\nscore::3400\n"));
     Press({SDLK_DOWN, SDLK_DOWN, SDLK_RETURN}); // Main Menu: Down stops at the last item
     Press({SDLK_DOWN, SDLK_RETURN});            // Load Game
     ASSERT_EQ(Status(), std::make_tuple(STATE_PLAYING, 2, 3, 3400, 0, 20));
@@ -69,7 +69,7 @@ TEST_F(ScriptedGameTest, PlayerGoesThroughEveryScreenFromTheTitleMenuToExit)
     EXPECT_EQ(Status(), std::make_tuple(STATE_MENU, 1, 3, 0, 0, 4));
     EXPECT_STREQ(m_pGame->m_szName, "___") << "the name is cleared for the next game";
     std::string strTable = ReadFileBytes("highscores.txt");
-    EXPECT_EQ(strTable.substr(strTable.find("lun")), "lun::5400\nvek::5000\nace::3400");
+    EXPECT_EQ(strTable.substr(strTable.find("lun")), TextFile("lun::5400\nvek::5000\nace::3400"));
     Press({SDLK_DOWN, SDLK_DOWN, SDLK_DOWN, SDLK_RETURN}); // Exit: Down stops at the last item
     EXPECT_EQ(m_pGame->m_iExitCode, 0);
 }

@@ -14,7 +14,7 @@ inline std::set<std::string> DirectoryNames(const std::string& strDirectory = ".
     std::set<std::string> setNames;
     std::error_code oError; // an unreadable directory lists nothing
     for (const auto& oEntry : std::filesystem::directory_iterator(strDirectory, oError))
-        setNames.insert(oEntry.path().filename());
+        setNames.insert(oEntry.path().filename().string());
     return setNames;
 }
 
@@ -31,7 +31,9 @@ protected:
     }
     void TearDown() override
     {
-        EXPECT_EQ(chdir("/"), 0); // out of the sandbox before it goes
+        std::error_code oError; // out of the sandbox before it goes
+        std::filesystem::current_path(std::filesystem::path(m_strDirectory).parent_path(), oError);
+        EXPECT_FALSE(oError) << oError.message();
         EXPECT_TRUE(RemoveSandbox(m_strDirectory)) << "cannot remove " << m_strDirectory;
     }
     std::string m_strDirectory;
@@ -56,6 +58,26 @@ protected:
         ASSERT_EQ(iStatus, 0) << SDL_GetError();
     }
 };
+
+// A text file's bytes as the game writes them: its lines end as the system's text files do.
+inline std::string TextFile(std::string strLines)
+{
+#ifdef _WIN32
+    for (size_t i = 0; (i = strLines.find('\n', i)) != std::string::npos; i += 2)
+        strLines.insert(i, 1, '\r');
+#endif
+    return strLines;
+}
+
+// Sets an environment variable, or removes it when szValue is null.
+inline void SetEnvironment(const char* szName, const char* szValue)
+{
+#ifdef _WIN32
+    _putenv_s(szName, szValue ? szValue : ""); // an empty value removes it
+#else
+    szValue ? setenv(szName, szValue, 1) : unsetenv(szName);
+#endif
+}
 
 inline Uint32 PixelAt(SDL_Surface* pSurface, int iX, int iY)
 {
