@@ -97,13 +97,15 @@ test-fuzz:
 	$(MAKE) fuzz FUZZ_RUN="-seed=1 -runs=20000"
 
 # The Windows x86-64 game, cross-built with MinGW-w64: build-windows/starshards.exe with SDL.dll
-# beside it, the font and pictures staged in build-windows/run. The libraries are built once
+# beside it, the font and pictures staged in build-windows/run, and in BUILD_DIR the zip and the
+# installer players download. The libraries are built once
 # (scripts/build-windows-deps); STARSHARDS_DEPS_DIR names a directory of their source archives.
 WINDOWS_BUILD_DIR ?= build-windows
 windows: deps
 	prefix=$$(scripts/build-windows-deps $(WINDOWS_BUILD_DIR)) && \
 	    cmake -S . -B $(WINDOWS_BUILD_DIR) $(CMAKE_FLAGS) \
-	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DSTARSHARDS_WINDOWS_PREFIX=$$prefix
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DSTARSHARDS_WINDOWS_PREFIX=$$prefix \
+	    -DSTARSHARDS_PACKAGE_DIR=$(abspath $(BUILD_DIR))
 	cmake --build $(WINDOWS_BUILD_DIR) -j $(JOBS)
 
 format:
