@@ -1,6 +1,7 @@
 ; The Windows installer: for the current user only, no administrator rights. makensis is given
 ; VERSION, STAGE (the unpacked zip's files), ICON and OUTFILE.
-Unicode true
+; A 64-bit installer for the 64-bit game: it runs where the game does, Wine without 32-bit support too.
+Target amd64-unicode
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
 
