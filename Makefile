@@ -9,7 +9,7 @@ FUZZ_SECONDS   ?= 60
 SDL12_COMPAT_DIR ?= /usr/lib/$(shell gcc -dumpmachine)/sdl12-compat
 
 .PHONY: all deps build run install uninstall deb test test-normal test-asan bench memcheck soak fuzz test-fuzz format clean \
-        windows test-windows
+        windows test-windows test-windows-e2e
 
 all: build
 
@@ -49,7 +49,7 @@ CHECKOUT_STATUS = git status --porcelain --untracked-files=all 2>/dev/null
 ifneq ($(filter test,$(MAKECMDGOALS)),)
 CHECKOUT_BEFORE_TEST := $(shell $(CHECKOUT_STATUS))
 endif
-test: test-normal test-fuzz test-asan test-windows
+test: test-normal test-fuzz test-asan test-windows test-windows-e2e
 	@left='$(filter-out $(CHECKOUT_BEFORE_TEST),$(shell $(CHECKOUT_STATUS)))'; \
 	    [ -z "$$left" ] || { echo "make test left in the checkout: $$left" >&2; exit 1; }
 
@@ -104,18 +104,29 @@ test-fuzz:
 	$(MAKE) fuzz FUZZ_RUN="-seed=1 -runs=20000"
 
 # The Windows x86-64 game, cross-built with MinGW-w64: build-windows/starshards.exe with SDL.dll
-# beside it, the font and pictures staged in build-windows/run. The libraries are built once
-# (scripts/build-windows-deps); STARSHARDS_DEPS_DIR names a directory of their source archives.
+# beside it, the font and pictures staged in build-windows/run, and in BUILD_DIR the zip and the
+# installer players download. The libraries are built once (scripts/build-windows-deps);
+# STARSHARDS_DEPS_DIR names a directory of their source archives.
 WINDOWS_BUILD_DIR ?= build-windows
 windows: deps
 	prefix=$$(scripts/build-windows-deps $(WINDOWS_BUILD_DIR)) && \
 	    cmake -S . -B $(WINDOWS_BUILD_DIR) $(CMAKE_FLAGS) \
-	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DSTARSHARDS_WINDOWS_PREFIX=$$prefix
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DSTARSHARDS_WINDOWS_PREFIX=$$prefix \
+	    -DSTARSHARDS_PACKAGE_DIR=$(abspath $(BUILD_DIR))
 	cmake --build $(WINDOWS_BUILD_DIR) -j $(JOBS)
 
 # The unit tests of the Windows game under Wine, in the Windows build tree's own Wine prefix.
 test-windows: windows
 	cd $(WINDOWS_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# The Windows game under Wine on Xvfb, from its zip and from its installer, each in a Wine
+# prefix of its own made afresh in the Windows build tree.
+WINE_E2E = bash tests/e2e/wine.sh
+test-windows-e2e: windows
+	$(WINE_E2E) zip $(BUILD_DIR)/starshards-$(shell dpkg-parsechangelog -S Version)-win64.zip \
+	    $(WINDOWS_BUILD_DIR)/render-text.exe $(WINDOWS_BUILD_DIR)/wine-e2e-zip
+	$(WINE_E2E) installer $(BUILD_DIR)/starshards-$(shell dpkg-parsechangelog -S Version)-win64-setup.exe \
+	    $(WINDOWS_BUILD_DIR)/render-text.exe $(WINDOWS_BUILD_DIR)/wine-e2e-installer
 
 format:
 	clang-format -i src/*.cpp src/*.h tests/*.cpp tests/*.h tests/fuzz/*.cpp tests/fuzz/*.h

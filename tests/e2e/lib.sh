@@ -5,7 +5,7 @@ set -euo pipefail
 
 # Only a limit for giving up on a broken game: passing never depends on the machine's speed.
 E2E_TIMEOUT=${E2E_TIMEOUT:-20}
-E2E_TMP='' E2E_GAME_PID='' E2E_SEEN='' E2E_AT_EXIT='' E2E_XVFB_PID=''
+E2E_TMP='' E2E_GAME_ARGS=() E2E_GAME_PID='' E2E_SEEN='' E2E_AT_EXIT='' E2E_XVFB_PID=''
 
 # fail WHAT EXPECTED GOT: reports a failed check with the logs of what was started; ends the test.
 fail() {
@@ -71,7 +71,7 @@ start_xvfb() {
 
 # start_game [VAR=value ...]: the game in the background in E2E_WORK, its console in files.
 start_game() {
-    (cd "$E2E_WORK" && exec setpriv --pdeathsig KILL env "$@" "$E2E_GAME" >"$E2E_STDOUT" 2>"$E2E_STDERR" </dev/null) &
+    (cd "$E2E_WORK" && exec setpriv --pdeathsig KILL env "$@" "$E2E_GAME" "${E2E_GAME_ARGS[@]}" >"$E2E_STDOUT" 2>"$E2E_STDERR" </dev/null) &
     E2E_GAME_PID=$!
 }
 
@@ -90,6 +90,11 @@ wait_for_window() {
 # press KEY...: without a window manager the window under the pointer has the keyboard.
 press() { xdotool mousemove --window "$E2E_WINDOW" 799 599 key "$@"; }
 
+# placed_at X Y: the 800x600 client area of the game's window is at X,Y on the screen (X Y W H).
+placed_at() {
+    E2E_SEEN=$(xwininfo -id "$E2E_WINDOW" | awk -F': *' '/Absolute upper-left|^ *(Width|Height)/ { printf "%s ", $2 }')
+    [ "$E2E_SEEN" = "$1 $2 800 600 " ]
+}
 # expect_exit STATUS WHAT: waits for the game to end and checks its exit status.
 expect_exit() {
     until_true "the game exits $2" eval '! kill -0 $E2E_GAME_PID 2>/dev/null' # bash reaps it at once
@@ -97,6 +102,44 @@ expect_exit() {
     wait "$E2E_GAME_PID" || status=$?
     E2E_GAME_PID=
     [ "$status" -eq "$1" ] || fail "exit status $2" "$1" "$status"
+}
+
+# The screens checked by the exact pixels of their texts, as render_text draws them with the game's
+# font; shot is the file the last check looked at.
+# missing_glyphs X Y POINTS TEXT: how many white pixels of TEXT, drawn at X,Y, are not white in
+# the screenshot (a cut-off part counts as missing); "-" when the text has no white pixels.
+missing_glyphs() {
+    local text=$E2E_TMP/text-$3-${4//[^A-Za-z0-9]/_}.bmp # each text drawn once
+    [ -f "$text" ] || "$render_text" "$E2E_WORK/emulogic.ttf" "$3" "$4" "$text" || fail "render '$4'" "a picture" "none"
+    convert "$shot" -crop "$(identify -format %wx%h "$text")+$1+$2" +repage txt:- |
+        awk 'NR == FNR { if (/#FFFFFF/) { want[$1] = 1; n++ } next }
+             /#FFFFFF/ && $1 in want { found++ } END { print n ? n - found : "-" }' \
+            <(convert "$text" txt:-) -
+}
+# A screen matches when every listed text ("X Y POINTS TEXT") is shown and no "!X Y POINTS TEXT".
+screen_is() {
+    local item missing x y points text
+    import -window "$E2E_WINDOW" "png:$shot" 2>/dev/null || return 1
+    for item in "$@"; do
+        read -r x y points text <<<"${item#!}"
+        missing=$(missing_glyphs "$x" "$y" "$points" "$text")
+        [ "$missing" != - ] || fail "text '$text' at ${points}pt" "white glyph pixels" "an empty picture"
+        E2E_SEEN="'$text' at $x,$y: $missing glyph pixels not white"
+        [[ $item == !* ]] && ((missing > 0)) && continue
+        [[ $item != !* ]] && ((missing == 0)) || return 1
+    done
+}
+# step WHAT KEY TEXT...: presses KEY until the screen shows the TEXTs (as screen_is), at most
+# thrice: a synthetic key can get lost on a loaded machine, and each key here changes the screen.
+step() {
+    local what=$1 key=$2
+    shift 2
+    for _ in 1 2; do
+        press "$key"
+        (E2E_TIMEOUT=5 until_true "$what" screen_is "$@") 2>/dev/null && return 0
+    done
+    press "$key"
+    E2E_TIMEOUT=5 until_true "$what, after pressing $key" screen_is "$@"
 }
 
 # bash lib.sh PROGRAM [ARGS...]: runs the program against a private Xvfb, as the X11 tests do.

@@ -8,41 +8,6 @@ render_text=$(realpath "$3") shot=$4/last-seen.png # the screen the last check l
 e2e_init "$1" "$2"
 mkdir -p "$4"
 
-# missing_glyphs X Y POINTS TEXT: how many white pixels of TEXT, drawn at X,Y, are not white in
-# the screenshot (a cut-off part counts as missing); "-" when the text has no white pixels.
-missing_glyphs() {
-    "$render_text" "$E2E_WORK/emulogic.ttf" "$3" "$4" "$E2E_TMP/text.bmp" || fail "render '$4'" "a picture" "none"
-    convert "$shot" -crop "$(identify -format %wx%h "$E2E_TMP/text.bmp")+$1+$2" +repage txt:- |
-        awk 'NR == FNR { if (/#FFFFFF/) { want[$1] = 1; n++ } next }
-             /#FFFFFF/ && $1 in want { found++ } END { print n ? n - found : "-" }' \
-            <(convert "$E2E_TMP/text.bmp" txt:-) -
-}
-# A screen matches when every listed text ("X Y POINTS TEXT") is shown and no "!X Y POINTS TEXT".
-screen_is() {
-    local item missing x y points text
-    import -window "$E2E_WINDOW" "png:$shot" 2>/dev/null || return 1
-    for item in "$@"; do
-        read -r x y points text <<<"${item#!}"
-        missing=$(missing_glyphs "$x" "$y" "$points" "$text")
-        [ "$missing" != - ] || fail "text '$text' at ${points}pt" "white glyph pixels" "an empty picture"
-        E2E_SEEN="'$text' at $x,$y: $missing glyph pixels not white"
-        [[ $item == !* ]] && ((missing > 0)) && continue
-        [[ $item != !* ]] && ((missing == 0)) || return 1
-    done
-}
-# step WHAT KEY TEXT...: presses KEY until the screen shows the TEXTs (as screen_is), at most
-# thrice: a synthetic key can get lost on a loaded machine, and each key here changes the screen.
-step() {
-    local what=$1 key=$2
-    shift 2
-    for _ in 1 2; do
-        press "$key"
-        (E2E_TIMEOUT=5 until_true "$what" screen_is "$@") 2>/dev/null && return 0
-    done
-    press "$key"
-    E2E_TIMEOUT=5 until_true "$what, after pressing $key" screen_is "$@"
-}
-
 start_xvfb
 start_game
 wait_for_window

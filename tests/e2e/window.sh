@@ -29,11 +29,6 @@ stdout_is() {
     expected=$(printf 'Loading font: %s point emulogic.ttf\n' 72 50 46 36 24 12 && printf "$1\n" 72 50 46 36 24 12)
     [ "$(cat "$E2E_STDOUT")" = "$expected" ] || fail "stdout" "$expected" "$(cat "$E2E_STDOUT")"
 }
-# placed_at X Y: the 800x600 client area of the game's window is at X,Y on the screen (X Y W H).
-placed_at() {
-    E2E_SEEN=$(xwininfo -id "$E2E_WINDOW" | awk -F': *' '/Absolute upper-left|^ *(Width|Height)/ { printf "%s ", $2 }')
-    [ "$E2E_SEEN" = "$1 $2 800 600 " ]
-}
 
 # SDL is told to place the window away from the corner: only the game's own move brings it there.
 start_game SDL_VIDEO_WINDOW_POS=100,100
