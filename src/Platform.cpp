@@ -4,6 +4,7 @@
 #include <SDL_syswm.h>
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -78,6 +79,9 @@ int EndOnBrokenConnection(Display* pDisplay)
 
 void EndProgramOnLostDisplay()
 {
+    // A write to the dead server would otherwise end the game by SIGPIPE (status 141) before Xlib
+    // sees EPIPE and calls the handler; the game writes to no other pipe or socket.
+    signal(SIGPIPE, SIG_IGN);
     XSetIOErrorHandler(EndOnBrokenConnection);
 }
 
