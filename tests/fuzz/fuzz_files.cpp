@@ -2,6 +2,7 @@
 // new score recorded into it; the save loads into play. What the game then writes reads back.
 #include <climits>
 #include <regex>
+#include <unistd.h>
 #include <vector>
 
 #include "../play/PlayHarness.h"
