@@ -18,9 +18,6 @@ using ImageTest = StartedEngineTest;
 TEST_F(ImageTest, PixelImageCopiesWhatLiesOnTheTargetRocksDrawAsLoadedScalingKeepsSharpPixels)
 {
     // The pixel memory of a 32-bit surface whose rows have no padding.
-#ifdef _WIN32
-    GTEST_SKIP() << "the Windows SDL_image reads the game's PNG and JPEG pictures only, not BMP";
-#endif
     auto Pixels = [](SDL_Surface* pSurface) { return static_cast<Uint32*>(pSurface->pixels); };
     SetEnvironment("SDL12COMPAT_SCALE_METHOD", nullptr);
     BaseEngine oEngine(10);
