@@ -5,7 +5,7 @@ set -euo pipefail
 
 # Only a limit for giving up on a broken game: passing never depends on the machine's speed.
 E2E_TIMEOUT=${E2E_TIMEOUT:-20}
-E2E_TMP='' E2E_GAME_ARGS=() E2E_GAME_PID='' E2E_SEEN='' E2E_AT_EXIT='' E2E_XVFB_PID=''
+E2E_TMP='' E2E_EOL='' E2E_GAME_ARGS=() E2E_GAME_PID='' E2E_SEEN='' E2E_AT_EXIT='' E2E_XVFB_PID=''
 
 # fail WHAT EXPECTED GOT: reports a failed check with the logs of what was started; ends the test.
 fail() {
@@ -102,6 +102,14 @@ expect_exit() {
     wait "$E2E_GAME_PID" || status=$?
     E2E_GAME_PID=
     [ "$status" -eq "$1" ] || fail "exit status $2" "$1" "$status"
+}
+
+# stdout_is FORMAT: the console, exactly: the six fonts loaded, then FORMAT for each (%s its size);
+# each line ends in E2E_EOL and a newline.
+stdout_is() {
+    local expected
+    expected=$(printf "Loading font: %s point emulogic.ttf$E2E_EOL\n" 72 50 46 36 24 12 && printf "$1$E2E_EOL\n" 72 50 46 36 24 12)
+    [ "$(cat "$E2E_STDOUT")" = "$expected" ] || fail "stdout" "$(cat -A <<<"$expected")" "$(cat -A "$E2E_STDOUT")"
 }
 
 # The screens checked by the exact pixels of their texts, as render_text draws them with the game's

@@ -24,11 +24,6 @@ expect_exit 1 "when SDL cannot start"
 expected="Unable to init SDL: \(No available video device\|nosuchdriver not available\)"
 grep -qx "$expected" "$E2E_STDERR" || fail "stderr when SDL cannot start" "$expected" "$(paste -sd '|' "$E2E_STDERR")"
 
-# stdout_is FORMAT: the console, exactly: the six fonts loaded, then FORMAT for each (%s its size).
-stdout_is() {
-    expected=$(printf 'Loading font: %s point emulogic.ttf\n' 72 50 46 36 24 12 && printf "$1\n" 72 50 46 36 24 12)
-    [ "$(cat "$E2E_STDOUT")" = "$expected" ] || fail "stdout" "$expected" "$(cat "$E2E_STDOUT")"
-}
 
 # SDL is told to place the window away from the corner: only the game's own move brings it there.
 start_game SDL_VIDEO_WINDOW_POS=100,100
