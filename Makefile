@@ -14,14 +14,23 @@ SDL12_COMPAT_DIR ?= /usr/lib/$(shell gcc -dumpmachine)/sdl12-compat
 all: build
 
 deps:
-	scripts/install-deps
+	@scripts/install-deps
 
 build: deps
 	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-run: build
-	cd $(BUILD_DIR)/run && ../starshards
+# The game alone, quietly: the tests, the benchmark and the tools are built by `make test`. What the
+# build printed is kept in RUN_LOG, and shown when it fails.
+RUN_LOG = $(BUILD_DIR)/make-run.log
+run: deps
+	@echo "make run: building the game in $(BUILD_DIR)/ (its output in $(RUN_LOG))"
+	@mkdir -p $(BUILD_DIR)
+	@{ cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) && \
+	    cmake --build $(BUILD_DIR) -j $(JOBS) --target starshards stage; } >$(RUN_LOG) 2>&1 || \
+	    { tail -n 20 $(RUN_LOG); exit 1; }
+	@echo "make run: starting $(BUILD_DIR)/starshards in $(BUILD_DIR)/run"
+	@cd $(BUILD_DIR)/run && ../starshards
 
 # Installs under $(PREFIX) (and $(DESTDIR), when set); uninstall removes exactly what was installed.
 install: build

@@ -1,5 +1,6 @@
 #include "BaseEngine.h"
 
+#include <SDL_image.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -91,6 +92,13 @@ int TickAfter(int iTime, int iMs)
     return static_cast<int>(static_cast<unsigned>(iTime) + static_cast<unsigned>(iMs));
 }
 
+// The engine's own keys, which the game never sees: F11 and Alt+Return switch to and from the
+// whole screen, as on most desktops.
+bool IsFullScreenKey(const SDL_keysym& oKey)
+{
+    return oKey.sym == SDLK_F11 || (oKey.sym == SDLK_RETURN && (oKey.mod & KMOD_ALT) != 0);
+}
+
 SDL_Rect MakeRect(int iX, int iY, int iWidth, int iHeight)
 {
     SDL_Rect oRect;
@@ -127,7 +135,7 @@ BaseEngine::~BaseEngine()
 // ---------------------------------------------------------------- start, run, stop
 
 int BaseEngine::StartUp(const char* szCaption, int iWindowWidth, int iWindowHeight,
-                        const char* szFontName, int iFontSize)
+                        const char* szFontName, int iFontSize, const char* szIconFile)
 {
     m_iScreenWidth = iWindowWidth;
     m_iScreenHeight = iWindowHeight;
@@ -146,12 +154,19 @@ int BaseEngine::StartUp(const char* szCaption, int iWindowWidth, int iWindowHeig
     if (szFontName != nullptr && szFontName[0] != '\0')
         m_pStandardFont = m_oFontCache.LookUpFont(szFontName, iFontSize);
 
+    // The icon must be in place before the window opens; Windows takes it only then.
+    SDL_Surface* pIcon = szIconFile != nullptr ? IMG_Load(szIconFile) : nullptr;
+    if (pIcon != nullptr)
+        SDL_WM_SetIcon(pIcon, nullptr);
     m_pScreenSurface = SDL_SetVideoMode(iWindowWidth, iWindowHeight, 32, 0);
     // The calls that follow may set errors of their own (sdl12-compat does on an 8-bit screen):
     // the one reported is the failed call's.
     std::string strVideoError = m_pScreenSurface == nullptr ? SDL_GetError() : "";
     SDL_WM_SetCaption(szCaption, nullptr);
     MoveWindowToTopLeft();
+    if (pIcon != nullptr)
+        ShowIconToWindowManager(pIcon);
+    SDL_FreeSurface(pIcon);
     EndProgramOnLostDisplay();
     // Masks of 0 give SDL's default 32-bit layout, 0xRRGGBB, the same as the colours we store.
     m_pBackdropSurface = SDL_CreateRGBSurface(0, iWindowWidth, iWindowHeight, 32, 0, 0, 0, 0);
@@ -219,6 +234,11 @@ bool BaseEngine::DispatchEvent(const SDL_Event& oEvent)
     {
     case SDL_KEYDOWN:
     {
+        if (IsFullScreenKey(oEvent.key.keysym))
+        {
+            ToggleFullScreen();
+            break;
+        }
         int iKey = oEvent.key.keysym.sym;
         if (static_cast<unsigned>(iKey) < KEY_TABLE_SIZE)
             m_pKeyStates[iKey] = 1;
@@ -248,12 +268,47 @@ bool BaseEngine::DispatchEvent(const SDL_Event& oEvent)
         m_iButtonUpY = oEvent.button.y;
         OnMouseButtonUp(oEvent.button.button, m_iButtonUpX, m_iButtonUpY);
         break;
+    case SDL_ACTIVEEVENT:
+        DispatchWindowState(oEvent.active);
+        break;
     case SDL_QUIT:
         return false;
     default:
         break;
     }
     return true;
+}
+
+void BaseEngine::DispatchWindowState(const SDL_ActiveEvent& oEvent)
+{
+    if ((oEvent.state & SDL_APPACTIVE) == 0)
+        return;
+    if (oEvent.gain == 0)
+        OnWindowHidden();
+    else // what the window showed may be gone
+        m_bRedrawNeeded = m_bWholeScreenRedraw = true;
+}
+
+void BaseEngine::ToggleFullScreen()
+{
+    // Where the library cannot switch the window it has (Windows), the mode is set anew, and a
+    // mode the display refuses leaves the window as it was.
+    if (SDL_WM_ToggleFullScreen(m_pScreenSurface) == 0)
+    {
+        Uint32 iFlags = (m_pScreenSurface->flags & SDL_FULLSCREEN) ^ SDL_FULLSCREEN;
+        if (SDL_SetVideoMode(m_iScreenWidth, m_iScreenHeight, 32, iFlags) == nullptr)
+            SDL_SetVideoMode(m_iScreenWidth, m_iScreenHeight, 32, iFlags ^ SDL_FULLSCREEN);
+    }
+    m_pScreenSurface = SDL_GetVideoSurface();
+    if (m_pScreenSurface == nullptr)
+    {
+        fprintf(stderr, "Unable to set up video: %s\n", SDL_GetError());
+        exit(2);
+    }
+    m_iIntsPerScreenRow = m_pScreenSurface->pitch / 4;
+    m_bRedrawNeeded = m_bWholeScreenRedraw = true;
+    if ((m_pScreenSurface->flags & SDL_FULLSCREEN) == 0)
+        MoveWindowToTopLeft();
 }
 
 void BaseEngine::ShutDown()
@@ -442,6 +497,8 @@ void BaseEngine::ClearBackground(int iColour)
     SDL_Rect oRect = MakeRect(0, 0, m_iScreenWidth, m_iScreenHeight);
     SDL_FillRect(m_pBackdropSurface, &oRect, static_cast<Uint32>(iColour));
 }
+
+void BaseEngine::OnWindowHidden() {}
 
 // ---------------------------------------------------------------- redraw cycle
 

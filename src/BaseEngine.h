@@ -58,14 +58,20 @@ public
     virtual void AdvanceAllObjects(int iTickTime);
     // Fills the whole background surface with a 0xRRGGBB colour.
     virtual void ClearBackground(int iColour);
+    // The window was minimised or hidden; the game goes on unless it stops itself here.
+    virtual void OnWindowHidden();
 
 public: // Start, run, stop
-    // 0 on success, 1 when SDL cannot start, 2 when the video mode cannot be set up.
+    // 0 on success, 1 when SDL cannot start, 2 when the video mode cannot be set up. The window
+    // shows the picture szIconFile as its icon, when one is given and can be loaded.
     int StartUp(const char* szCaption, int iWindowWidth, int iWindowHeight, const char* szFontName,
-                int iFontSize);
+                int iFontSize, const char* szIconFile = nullptr);
     // Runs until m_iExitCode leaves -1 or the window is closed; returns 0.
     int RunMainLoop();
     void ShutDown();
+    // Between the window and the whole screen (F11 or Alt+Return), the same picture in both; back
+    // in a window, it goes to the desktop's top-left corner again.
+    void ToggleFullScreen();
 
 public: // Input
     int IsKeyDown(int iKeyCode);
@@ -150,6 +156,7 @@ private:
 
     template <typename Operation> void WalkObjects(Operation fnOperation);
     bool DispatchEvent(const SDL_Event& oEvent);
+    void DispatchWindowState(const SDL_ActiveEvent& oEvent);
     void WaitForNextMillisecond();
     bool LockScreenForFrame();
     void UnlockScreenAfterFrame();

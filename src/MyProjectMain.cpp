@@ -206,11 +206,7 @@ void MyProjectMain::OnKeyDown(int iKeyCode)
         break;
     case SDLK_ESCAPE:
         if (m_iGameState == STATE_PLAYING)
-        {
-            RequestFullRedraw();
-            m_bPaused = !m_bPaused;
-            RestartPointClock();
-        }
+            TogglePause();
         break;
     case SDLK_SPACE:
         if (m_iGameState == STATE_PLAYING)
@@ -225,6 +221,20 @@ void MyProjectMain::OnKeyDown(int iKeyCode)
             TypeNameLetter(iKeyCode);
         break;
     }
+}
+
+// Nobody watches a minimised window: play stops there as Escape stops it.
+void MyProjectMain::OnWindowHidden()
+{
+    if (m_iGameState == STATE_PLAYING && !m_bPaused)
+        TogglePause();
+}
+
+void MyProjectMain::TogglePause()
+{
+    RequestFullRedraw();
+    m_bPaused = !m_bPaused;
+    RestartPointClock();
 }
 
 void MyProjectMain::OnKeyUp(int iKeyCode)

@@ -56,6 +56,7 @@ public: // Engine operations the game replaces
     void RunGameTick() override;
     void DrawOverlayText() override;
     void AdvanceAllObjects(int iTickTime) override;
+    void OnWindowHidden() override;
 
 public: // Called by the asteroids
     // Stores a fragment in the first empty asteroid slot; nothing when none is empty.
@@ -111,6 +112,7 @@ private:
     void EnterState(int iState);
     // Entering or resuming play: the millisecond before this pass's was the last one counted.
     void RestartPointClock();
+    void TogglePause();
     void ReturnToTitleMenu();
     void MoveSelection(int iStep);
     void BlankMenuStrips();

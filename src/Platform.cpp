@@ -12,6 +12,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace
 {
@@ -38,15 +39,20 @@ int MoveXWindow(Display* pDisplay, Window iWindow, int iX, int iY)
     XSetErrorHandler(pPrevious);
     return g_iXErrorsCaught;
 }
+
+// The titled top-level window, or 0: the classic library reports it as wmwindow (window is its
+// child); sdl12-compat reports 0 there and its top-level window as window.
+Window TopLevelWindow(const SDL_SysWMinfo& oInfo)
+{
+    if (oInfo.subsystem != SDL_SYSWM_X11 || oInfo.info.x11.display == nullptr)
+        return 0;
+    return oInfo.info.x11.wmwindow != 0 ? oInfo.info.x11.wmwindow : oInfo.info.x11.window;
+}
 } // namespace
 
 bool MoveReportedWindowToTopLeft(const SDL_SysWMinfo& oInfo)
 {
-    if (oInfo.subsystem != SDL_SYSWM_X11 || oInfo.info.x11.display == nullptr)
-        return false;
-    // The classic library reports the titled top-level window as wmwindow (window is its child);
-    // sdl12-compat reports 0 there and its top-level window as window.
-    Window iWindow = oInfo.info.x11.wmwindow != 0 ? oInfo.info.x11.wmwindow : oInfo.info.x11.window;
+    Window iWindow = TopLevelWindow(oInfo);
     if (iWindow == 0)
         return false;
     // The classic library's event thread may use the display too: hold its lock, where it has one.
@@ -94,6 +100,39 @@ bool MoveWindowToTopLeft()
     if (SDL_GetWMInfo(&oInfo) <= 0)
         return false;
     return MoveReportedWindowToTopLeft(oInfo);
+}
+
+void ShowIconToWindowManager(SDL_Surface* pIcon)
+{
+    SDL_SysWMinfo oInfo;
+    SDL_VERSION(&oInfo.version);
+    Window iWindow = SDL_GetWMInfo(&oInfo) > 0 ? TopLevelWindow(oInfo) : 0;
+    if (iWindow == 0 || pIcon->format->BytesPerPixel != 4)
+        return;
+    // _NET_WM_ICON: width, height, then the pixels as 0xAARRGGBB, each in a long.
+    std::vector<unsigned long> vecIcon = {static_cast<unsigned long>(pIcon->w),
+                                          static_cast<unsigned long>(pIcon->h)};
+    for (int iY = 0; iY < pIcon->h; iY++)
+    {
+        const Uint32* pRow =
+            reinterpret_cast<const Uint32*>(static_cast<Uint8*>(pIcon->pixels) + iY * pIcon->pitch);
+        for (int iX = 0; iX < pIcon->w; iX++)
+        {
+            Uint8 iRed, iGreen, iBlue, iAlpha;
+            SDL_GetRGBA(pRow[iX], pIcon->format, &iRed, &iGreen, &iBlue, &iAlpha);
+            vecIcon.push_back(static_cast<unsigned long>(iAlpha) << 24 | iRed << 16 | iGreen << 8 |
+                              iBlue);
+        }
+    }
+    if (oInfo.info.x11.lock_func != nullptr)
+        oInfo.info.x11.lock_func();
+    Display* pDisplay = oInfo.info.x11.display;
+    XChangeProperty(pDisplay, iWindow, XInternAtom(pDisplay, "_NET_WM_ICON", False), XA_CARDINAL,
+                    32, PropModeReplace, reinterpret_cast<unsigned char*>(vecIcon.data()),
+                    static_cast<int>(vecIcon.size()));
+    XFlush(pDisplay);
+    if (oInfo.info.x11.unlock_func != nullptr)
+        oInfo.info.x11.unlock_func();
 }
 
 void PreferNearestPixelScaling()

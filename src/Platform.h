@@ -3,6 +3,7 @@
 
 #include <string>
 
+struct SDL_Surface;
 struct SDL_SysWMinfo;
 
 // Window-system and file-system services that SDL 1.2 and the C++ library do not offer.
@@ -13,6 +14,11 @@ struct SDL_SysWMinfo;
 bool MoveWindowToTopLeft();
 // The same for the window that a library's window-manager information reports.
 bool MoveReportedWindowToTopLeft(const SDL_SysWMinfo& oInfo);
+
+// Gives the window manager the window's icon also in the form today's desktops read (the
+// classic library gives X11 only the old one). Nothing where the window system takes the
+// library's icon as it is, or gives no way to do it.
+void ShowIconToWindowManager(SDL_Surface* pIcon);
 
 // From now on, a lost connection to the X server (a logout, a crashed server) ends the program at
 // once with status 1 and Xlib's line on standard error, running no exit handlers: a library's

@@ -25,6 +25,9 @@ bool MoveWindowToTopLeft()
     return MoveReportedWindowToTopLeft(oInfo);
 }
 
+// Windows shows the icon that SDL gave the window.
+void ShowIconToWindowManager(SDL_Surface*) {}
+
 // Windows has no display connection to lose.
 void EndProgramOnLostDisplay() {}
 

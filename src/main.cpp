@@ -8,7 +8,7 @@ int main(int, char**)
     char szCaption[1024];
     snprintf(szCaption, sizeof szCaption, "Starshards");
 
-    int iStatus = oGame.StartUp(szCaption, 800, 600, "emulogic.ttf", 24);
+    int iStatus = oGame.StartUp(szCaption, 800, 600, "emulogic.ttf", 24, "icon.png");
     if (iStatus != 0)
         return iStatus;
     int iResult = oGame.RunMainLoop();

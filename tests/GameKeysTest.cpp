@@ -93,3 +93,42 @@ TEST_F(GameKeysTest,
     RunPassLate(120, {SDLK_ESCAPE});
     EXPECT_EQ(AsteroidAt(7)->m_dPosX, dX + 0.25) << "one advance, the pass's own";
 }
+
+// F11 and Alt+Return are the engine's: the screen turns whole and back, redrawn the same, and the
+// paused game sees no Return. Play pauses when minimised; the title menu stays as it is.
+TEST_F(GameKeysTest, F11AndAltReturnSwitchTheWholeScreenAndAMinimisedPlayPauses)
+{
+    delete m_pGame;
+    Start(m_pGame = new OnePassGame);
+    auto RunPass = [this](SDL_Event oEvent)
+    {
+        SDL_PushEvent(&oEvent);
+        m_pGame->m_iExitCode = -1;
+        m_pGame->RunMainLoop();
+    };
+    SDL_Event oKey = {SDL_KEYDOWN}, oHidden = {SDL_ACTIVEEVENT};
+    oHidden.active.state = SDL_APPACTIVE; // lost
+    EnterPlay(1);
+    TapKey(m_pGame, SDLK_ESCAPE);
+    RunTicks(m_pGame);
+    SDL_Surface* pFrame =
+        SDL_ConvertSurface(m_pGame->m_pScreenSurface, m_pGame->m_pScreenSurface->format, 0);
+    for (auto [iPass, eKey, eMod] :
+         {make_tuple(1, SDLK_F11, KMOD_NONE), make_tuple(2, SDLK_RETURN, KMOD_LALT)})
+    {
+        std::tie(oKey.key.keysym.sym, oKey.key.keysym.mod) = make_tuple(eKey, eMod);
+        RunPass(oKey);
+        SDL_Surface* pScreen = SDL_GetVideoSurface();
+        EXPECT_EQ(make_tuple(pScreen->w, pScreen->h, (pScreen->flags & SDL_FULLSCREEN) != 0,
+                             m_pGame->m_iGameState, CountDifferentPixels(pFrame, pScreen)),
+                  make_tuple(800, 600, iPass == 1, STATE_PLAYING, 0))
+            << "pass " << iPass;
+    }
+    SDL_FreeSurface(pFrame);
+    TapKey(m_pGame, SDLK_ESCAPE);
+    RunPass(oHidden);
+    EXPECT_TRUE(m_pGame->m_bPaused);
+    TapKey(m_pGame, SDLK_RETURN);
+    RunPass(oHidden);
+    EXPECT_EQ(make_tuple(m_pGame->m_iGameState, m_pGame->m_bPaused), make_tuple(STATE_MENU, false));
+}

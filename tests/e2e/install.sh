@@ -15,6 +15,7 @@ files=(libexec/starshards/starshards share/doc/starshards/emulogic-OFL.txt
 
 if [ $# -eq 3 ]; then
     prefix=$E2E_TMP/prefix data=share/starshards E2E_GAME=$E2E_TMP/prefix/bin/starshards
+    mkdir -p "$prefix/share/applications" && touch "$prefix/share/applications/other.desktop"
     files+=(bin/starshards share/man/man6/starshards.6)
     install=(cmake --install "$build" --prefix "$prefix") uninstall=(sh "$dist/uninstall.sh" "$E2E_TMP/manifest")
     # A successful install rewrites the build's manifest: the one of a real `make install` is put back.
@@ -75,6 +76,8 @@ E2E_AT_EXIT=
 for file in "${files[@]}" "$data" libexec/starshards share/doc/starshards; do
     [ ! -e "$prefix/$file" ] || fail "$prefix/$file after uninstalling" "removed" "still there"
 done
+[ $# -eq 4 ] || [ "$(cd "$prefix" && find . | sort | paste -sd ' ')" = ". ./share ./share/applications ./share/applications/other.desktop" ] ||
+    fail "the prefix after uninstalling" "the file there before in its directories alone" "$(cd "$prefix" && find .)"
 kept && [ -f "$xdg/highscores.txt" ] ||
     fail "the player's files after uninstalling" "kept as they were" "$(ls -l "$player" "$xdg" 2>&1)"
-pass "installed files, the launcher's first and later start, uninstalling keeping the player's files"
+pass "installed files, the launcher's first and later start, uninstalling keeping the player's files and what was in the prefix before"

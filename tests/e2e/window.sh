@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # The window and the console from start to end: on an 8-bit screen, without a video driver, without
-# a window manager and, with start-up faults, under openbox.
-#   window.sh STARSHARDS ASSET_DIR
+# a window manager and, under openbox, on the desktop and with start-up faults.
+#   window.sh STARSHARDS ASSET_DIR RENDER_TEXT
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
-e2e_init "$@"
+render_text=$(realpath "$3")
+e2e_init "$1" "$2"
+shot=$E2E_TMP/shot.png
 
 # sdl12-compat finds no renderer for 8 bits per pixel, and says so; the classic library converts.
 start_xvfb 8
@@ -63,6 +65,37 @@ run_case() {
 setpriv --pdeathsig TERM openbox --sm-disable --startup "touch $E2E_TMP/openbox-ready" \
     >"$E2E_TMP/openbox.log" 2>&1 &
 until_true "openbox manages the screen" test -e "$E2E_TMP/openbox-ready"
+
+# On the desktop: the menu entry's class, the game's icon, F11 and Alt+Return, a minimised play.
+start_game
+wait_for_window
+[ "$(xprop -id "$E2E_WINDOW" WM_CLASS | sed 's/.*", "\(.*\)"$/\1/')" = "$(sed -n 's/^StartupWMClass=//p' "$(dirname "$0")/../../dist/io.github.starshards.starshards.desktop")" ] ||
+    fail "the window's class" "the menu entry's StartupWMClass" "$(xprop -id "$E2E_WINDOW" WM_CLASS)"
+# _NET_WM_ICON: width, height, then each pixel as 0xAARRGGBB.
+icon=$(convert "$E2E_WORK/icon.png" -depth 8 rgba:- | od -An -v -tu1 -w4 | awk '{ printf ", %.0f", $4 * 16777216 + $1 * 65536 + $2 * 256 + $3 }')
+E2E_SEEN=$(xprop -id "$E2E_WINDOW" -notype 32c _NET_WM_ICON)
+[ "$E2E_SEEN" = "_NET_WM_ICON = 64, 64$icon" ] || fail "_NET_WM_ICON" "icon.png's 64x64 pixels" "${E2E_SEEN:0:60}"
+step "new game" Return "585 20 12 Score: 0000000000"
+xdotool windowminimize --sync "$E2E_WINDOW"
+xdotool windowactivate --sync "$E2E_WINDOW"
+until_true "paused after minimising" screen_is "187 100 72 paused"
+# covers_screen: but for 1 % of its pixels, the screen is the paused frame, scaled or centred.
+convert "$shot" -sample 1024x768 "$E2E_TMP/scaled.png"
+convert "$shot" -background black -gravity center -extent 1024x768 "$E2E_TMP/centred.png"
+covers_screen() {
+    import -window root "$shot" 2>/dev/null && E2E_SEEN=$(compare -metric AE "$shot" "$E2E_TMP/scaled.png" null: 2>&1
+        echo -n " pixels off the scaled frame, " && compare -metric AE "$shot" "$E2E_TMP/centred.png" null: 2>&1)
+    awk '{ exit !($1 < 7864 || $7 < 7864) }' <<<"$E2E_SEEN"
+}
+back_at_corner() { framed_at_corner && screen_is "$@"; }
+press F11 && until_true "F11: the paused frame covers the screen" covers_screen
+press F11 && until_true "F11 again: the 800x600 window at the corner, still paused" back_at_corner "187 100 72 paused"
+press alt+Return && until_true "Alt+Return: the paused frame covers the screen" covers_screen
+press Return alt+Return
+until_true "Return in the whole screen quits; Alt+Return: the window at the corner" back_at_corner "45 10 72 STARSHARDS"
+wmctrl -c Starshards
+expect_exit 0 "after closing"
+
 run_case "no pictures" "rm ./*.png ./*.jpg"
 stdout_is 'Free font: %s point emulogic.ttf'
 run_case "no font" "rm emulogic.ttf"

@@ -46,7 +46,7 @@ else
     [ "$got" = "$expected" ] || fail "the entry in the installed programs" "$expected" "$got"
 fi
 files=$(cd "$E2E_WORK" && find . -type f | sort | paste -sd ' ')
-expected=". /README.txt ./SDL.dll ./asteroid1.png ./asteroid1_medium.png ./asteroid1_small.png ./asteroid2.png ./asteroid2_medium.png ./asteroid2_small.png ./asteroid3.png ./asteroid3_medium.png ./asteroid3_small.png ./bullet.jpg ./emulogic-OFL.txt ./emulogic.ttf ./licenses/SDL/COPYING ./licenses/SDL_image/COPYING ./licenses/SDL_ttf/COPYING ./licenses/freetype/FTL.TXT ./licenses/freetype/LICENSE.TXT ./licenses/libjpeg-turbo/LICENSE.md ./licenses/libjpeg-turbo/README.ijg ./licenses/libpng/LICENSE ./licenses/zlib/copyright ./life.jpg ./starshards.exe"
+expected=". /README.txt ./SDL.dll ./asteroid1.png ./asteroid1_medium.png ./asteroid1_small.png ./asteroid2.png ./asteroid2_medium.png ./asteroid2_small.png ./asteroid3.png ./asteroid3_medium.png ./asteroid3_small.png ./bullet.jpg ./emulogic-OFL.txt ./emulogic.ttf ./icon.png ./licenses/SDL/COPYING ./licenses/SDL_image/COPYING ./licenses/SDL_ttf/COPYING ./licenses/freetype/FTL.TXT ./licenses/freetype/LICENSE.TXT ./licenses/libjpeg-turbo/LICENSE.md ./licenses/libjpeg-turbo/README.ijg ./licenses/libpng/LICENSE ./licenses/zlib/copyright ./life.jpg ./starshards.exe"
 [ "$mode" = zip ] || expected+=" ./uninstall.exe"
 [ "$files" = "${expected/. \//./}" ] || fail "the game's files" "$expected" "$files"
 
