@@ -118,7 +118,8 @@ BaseEngine::BaseEngine(int iUpdateRectLimit)
       m_iNextTickTime(0), m_bTicksStarted(false), m_bCatchingUp(false), m_iButtonDownX(0),
       m_iButtonDownY(0), m_iButtonUpX(0), m_iButtonUpY(0), m_iMouseX(0), m_iMouseY(0),
       m_iObjectListChanged(0), m_ppObjects(nullptr), m_pStandardFont(nullptr),
-      m_bScreenLocked(false), m_iPushIntervalMs(DISPLAY_PUSH_INTERVAL_MS), m_iLastPushTime(0)
+      m_bScreenLocked(false), m_iPushIntervalMs(DISPLAY_PUSH_INTERVAL_MS), m_iLastPushTime(0),
+      m_pScaledDisplay(nullptr)
 {
     m_pUpdateRects = new SDL_Rect[m_iUpdateRectCapacity];
 }
@@ -130,6 +131,8 @@ BaseEngine::~BaseEngine()
     m_oFontCache.FreeAllFonts();
     delete[] m_pKeyStates; // only still held when the shutdown step was skipped
     SDL_FreeSurface(m_pBackdropSurface);
+    if (m_pScaledDisplay != nullptr)
+        SDL_FreeSurface(m_pScreenSurface); // drawn off screen, ours
 }
 
 // ---------------------------------------------------------------- start, run, stop
@@ -291,15 +294,20 @@ void BaseEngine::DispatchWindowState(const SDL_ActiveEvent& oEvent)
 
 void BaseEngine::ToggleFullScreen()
 {
+    if (m_pScaledDisplay != nullptr)
+        LeaveScaledFullScreen();
+    else if ((m_pScreenSurface->flags & SDL_FULLSCREEN) == 0 && !LibraryShowsWholePicture())
+        EnterScaledFullScreen();
     // Where the library cannot switch the window it has (Windows), the mode is set anew, and a
     // mode the display refuses leaves the window as it was.
-    if (SDL_WM_ToggleFullScreen(m_pScreenSurface) == 0)
+    else if (SDL_WM_ToggleFullScreen(m_pScreenSurface) == 0)
     {
         Uint32 iFlags = (m_pScreenSurface->flags & SDL_FULLSCREEN) ^ SDL_FULLSCREEN;
         if (SDL_SetVideoMode(m_iScreenWidth, m_iScreenHeight, 32, iFlags) == nullptr)
             SDL_SetVideoMode(m_iScreenWidth, m_iScreenHeight, 32, iFlags ^ SDL_FULLSCREEN);
     }
-    m_pScreenSurface = SDL_GetVideoSurface();
+    if (m_pScaledDisplay == nullptr)
+        m_pScreenSurface = SDL_GetVideoSurface();
     if (m_pScreenSurface == nullptr)
     {
         fprintf(stderr, "Unable to set up video: %s\n", SDL_GetError());
@@ -307,8 +315,77 @@ void BaseEngine::ToggleFullScreen()
     }
     m_iIntsPerScreenRow = m_pScreenSurface->pitch / 4;
     m_bRedrawNeeded = m_bWholeScreenRedraw = true;
-    if ((m_pScreenSurface->flags & SDL_FULLSCREEN) == 0)
+    if ((SDL_GetVideoSurface()->flags & SDL_FULLSCREEN) == 0)
         MoveWindowToTopLeft();
+}
+
+// Whether the library's own switch shows the whole picture: sdl12-compat (versions 1.2.50 and up)
+// scales it to any screen; the classic library needs a full-screen mode the picture fits in. When
+// the modes cannot be told, the library is left to decide.
+bool BaseEngine::LibraryShowsWholePicture() const
+{
+    if (SDL_VERSIONNUM(SDL_Linked_Version()->major, SDL_Linked_Version()->minor,
+                       SDL_Linked_Version()->patch) >= SDL_VERSIONNUM(1, 2, 50))
+        return true;
+    SDL_Rect** ppModes = SDL_ListModes(nullptr, SDL_FULLSCREEN);
+    if (ppModes == nullptr || ppModes == reinterpret_cast<SDL_Rect**>(-1))
+        return true;
+    for (; *ppModes != nullptr; ppModes++)
+        if ((*ppModes)->w >= m_iScreenWidth && (*ppModes)->h >= m_iScreenHeight)
+            return true;
+    return false;
+}
+
+// A screen smaller than the picture would cut it off: the frames are drawn off screen as before and
+// each push shows them scaled down to the largest mode.
+void BaseEngine::EnterScaledFullScreen()
+{
+    const SDL_Rect* pLargest = SDL_ListModes(nullptr, SDL_FULLSCREEN)[0];
+    m_pScaledDisplay = SDL_SetVideoMode(pLargest->w, pLargest->h, 32, SDL_FULLSCREEN);
+    if (m_pScaledDisplay == nullptr)
+    {
+        SDL_SetVideoMode(m_iScreenWidth, m_iScreenHeight, 32, 0);
+        return;
+    }
+    const SDL_PixelFormat* pFormat = m_pScaledDisplay->format;
+    m_pScreenSurface = SDL_CreateRGBSurface(0, m_iScreenWidth, m_iScreenHeight, 32, pFormat->Rmask,
+                                            pFormat->Gmask, pFormat->Bmask, 0);
+    if (m_pScreenSurface == nullptr)
+        LeaveScaledFullScreen();
+}
+
+void BaseEngine::LeaveScaledFullScreen()
+{
+    SDL_FreeSurface(m_pScreenSurface);
+    m_pScaledDisplay = nullptr;
+    SDL_SetVideoMode(m_iScreenWidth, m_iScreenHeight, 32, 0);
+}
+
+// While the picture is scaled down, a push shows the whole of it, by nearest pixels, as large as
+// the display holds it with its aspect kept, centred on black.
+void BaseEngine::UpdateScaledDisplay()
+{
+    if (m_pScaledDisplay == nullptr)
+        return;
+    int iDisplayW = m_pScaledDisplay->w, iDisplayH = m_pScaledDisplay->h;
+    int iScaledW = std::min(iDisplayW, iDisplayH * m_iScreenWidth / m_iScreenHeight);
+    int iScaledH = std::min(iDisplayH, iDisplayW * m_iScreenHeight / m_iScreenWidth);
+    int iLeft = (iDisplayW - iScaledW) / 2, iTop = (iDisplayH - iScaledH) / 2;
+    SDL_FillRect(m_pScaledDisplay, nullptr, 0);
+    if (SDL_LockSurface(m_pScaledDisplay) != 0)
+        return;
+    const Uint32* pSource = static_cast<const Uint32*>(m_pScreenSurface->pixels);
+    for (int iY = 0; iY < iScaledH; iY++)
+    {
+        Uint32* pRow = static_cast<Uint32*>(m_pScaledDisplay->pixels) +
+                       (iTop + iY) * (m_pScaledDisplay->pitch / 4) + iLeft;
+        const Uint32* pFrom =
+            pSource + (2 * iY + 1) * m_iScreenHeight / (2 * iScaledH) * m_iIntsPerScreenRow;
+        for (int iX = 0; iX < iScaledW; iX++)
+            pRow[iX] = pFrom[(2 * iX + 1) * m_iScreenWidth / (2 * iScaledW)];
+    }
+    SDL_UnlockSurface(m_pScaledDisplay);
+    SDL_UpdateRect(m_pScaledDisplay, 0, 0, 0, 0);
 }
 
 void BaseEngine::ShutDown()
@@ -527,7 +604,10 @@ void BaseEngine::PushWholeScreen()
     if (m_iPushIntervalMs > 0)
         m_oDamage.AddWholeScreen();
     else
+    {
         SDL_UpdateRect(m_pScreenSurface, 0, 0, m_iScreenWidth, m_iScreenHeight);
+        UpdateScaledDisplay();
+    }
 }
 
 void BaseEngine::PushQueuedRects()
@@ -538,7 +618,10 @@ void BaseEngine::PushQueuedRects()
         if (m_iPushIntervalMs > 0)
             m_oDamage.AddWholeScreen();
         else
+        {
             SDL_UpdateRect(m_pScreenSurface, 0, 0, 0, 0);
+            UpdateScaledDisplay();
+        }
         return;
     }
     if (m_iPushIntervalMs > 0)
@@ -557,6 +640,7 @@ void BaseEngine::PushQueuedRects()
     }
     iKept = DropCoveredRects(m_pUpdateRects, iKept);
     SDL_UpdateRects(m_pScreenSurface, iKept, m_pUpdateRects);
+    UpdateScaledDisplay();
 }
 
 void BaseEngine::PushDamageWhenDue()
@@ -565,6 +649,7 @@ void BaseEngine::PushDamageWhenDue()
         TicksSince(m_iTickTime, m_iLastPushTime) < static_cast<unsigned>(m_iPushIntervalMs))
         return;
     m_oDamage.Push(m_pScreenSurface);
+    UpdateScaledDisplay();
     m_iLastPushTime = m_iTickTime;
 }
 

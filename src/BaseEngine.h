@@ -143,6 +143,9 @@ public: // State shared with the game and its objects
     int m_iLastPushTime;
     ScreenDamage m_oDamage;        // what the next push must carry
     TextSurfaceCache m_oTextCache; // the texts DrawText rendered, for the next frames
+    // The display's surface while the picture is drawn off screen in m_pScreenSurface and shown
+    // scaled down, on a full screen smaller than the picture; null otherwise.
+    SDL_Surface* m_pScaledDisplay;
 
     static constexpr int MAX_CATCH_UP_MS = 250;
     static constexpr int DISPLAY_PUSH_INTERVAL_MS = 17; // about as often as a 60 Hz display shows
@@ -157,6 +160,10 @@ private:
     template <typename Operation> void WalkObjects(Operation fnOperation);
     bool DispatchEvent(const SDL_Event& oEvent);
     void DispatchWindowState(const SDL_ActiveEvent& oEvent);
+    bool LibraryShowsWholePicture() const;
+    void EnterScaledFullScreen();
+    void LeaveScaledFullScreen();
+    void UpdateScaledDisplay();
     void WaitForNextMillisecond();
     bool LockScreenForFrame();
     void UnlockScreenAfterFrame();

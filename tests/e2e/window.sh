@@ -62,9 +62,34 @@ run_case() {
 }
 
 # A window mapped while openbox is still starting may never be mapped: its --startup is awaited.
-setpriv --pdeathsig TERM openbox --sm-disable --startup "touch $E2E_TMP/openbox-ready" \
-    >"$E2E_TMP/openbox.log" 2>&1 &
-until_true "openbox manages the screen" test -e "$E2E_TMP/openbox-ready"
+start_openbox() {
+    rm -f "$E2E_TMP/openbox-ready"
+    setpriv --pdeathsig TERM openbox --sm-disable --startup "touch $E2E_TMP/openbox-ready" \
+        >"$E2E_TMP/openbox.log" 2>&1 &
+    until_true "openbox manages the screen" test -e "$E2E_TMP/openbox-ready"
+}
+
+# On a screen smaller than the window, the whole screen shows the whole picture, a fifth smaller:
+# the texts of three of its corners where such a picture has them, drawn as it draws them.
+kill -TERM "$E2E_XVFB_PID"
+start_xvfb 24 640x480 && start_openbox
+start_game
+wait_for_window
+step "new game on a small screen" Return "15 20 12 Lives:"
+press F11
+text_program=$render_text
+# Widened to whole fifths first, so that each fifth smaller pixel samples the picture's own.
+fifth_smaller_text() {
+    "$text_program" "$@" && mogrify -background black -extent "$(identify -format '%[fx:ceil(w/5)*5]x%[fx:ceil(h/5)*5]' "$4")" -sample 80% "$4"
+}
+render_text=fifth_smaller_text E2E_WINDOW=root until_true "F11: the whole picture on a 640x480 screen" \
+    screen_is "468 16 12 Score: 0000000000" "8 460 12 Bullets: 6" "560 460 12 Level 1"
+rm "$E2E_TMP"/text-*.bmp # drawn a fifth smaller
+press F11 && until_true "F11 again on a small screen: the 800x600 window at the corner" framed_at_corner
+wmctrl -c Starshards
+expect_exit 0 "after closing on a small screen"
+kill -TERM "$E2E_XVFB_PID"
+start_xvfb && start_openbox
 
 # On the desktop: the menu entry's class, the game's icon, F11 and Alt+Return, a minimised play.
 start_game
