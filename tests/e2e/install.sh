@@ -17,7 +17,9 @@ if [ $# -eq 3 ]; then
     prefix=$E2E_TMP/prefix data=share/starshards E2E_GAME=$E2E_TMP/prefix/bin/starshards
     mkdir -p "$prefix/share/applications" && touch "$prefix/share/applications/other.desktop"
     files+=(bin/starshards share/man/man6/starshards.6)
-    install=(cmake --install "$build" --prefix "$prefix") uninstall=(sh "$dist/uninstall.sh" "$E2E_TMP/manifest")
+    # Installed twice, as by a second `make install`: the directories are still the first one's.
+    install=(sh -c 'cmake --install "$0" --prefix "$1" && cmake --install "$0" --prefix "$1"' "$build" "$prefix")
+    uninstall=(sh "$dist/uninstall.sh" "$E2E_TMP/manifest")
     # A successful install rewrites the build's manifest: the one of a real `make install` is put back.
     [ ! -f "$build/install_manifest.txt" ] || cp -p "$build/install_manifest.txt" "$E2E_TMP/kept-manifest"
 else
