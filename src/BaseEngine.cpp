@@ -110,7 +110,8 @@ BaseEngine::BaseEngine(int iUpdateRectLimit)
       m_iNextTickTime(0), m_bTicksStarted(false), m_bCatchingUp(false), m_iButtonDownX(0),
       m_iButtonDownY(0), m_iButtonUpX(0), m_iButtonUpY(0), m_iMouseX(0), m_iMouseY(0),
       m_iObjectListChanged(0), m_ppObjects(nullptr), m_pStandardFont(nullptr),
-      m_bScreenLocked(false), m_iPushIntervalMs(DISPLAY_PUSH_INTERVAL_MS), m_iLastPushTime(0)
+      m_bScreenLocked(false), m_iPushIntervalMs(DISPLAY_PUSH_INTERVAL_MS), m_iLastPushTime(0),
+      m_bWholeScreenOwed(false), m_bChangesOwed(false)
 {
     m_pUpdateRects = new SDL_Rect[m_iUpdateRectCapacity];
 }
@@ -176,8 +177,9 @@ int BaseEngine::StartUp(const char* szCaption, int iWindowWidth, int iWindowHeig
 
 // The loop's phases, in order: the catch-up (the advances that fell due before this millisecond,
 // so the events act after them as if they came in the last pass on time), the events (handlers may
-// change anything, but a quit ends the pass at once), the advance due now, the frame (draws and
-// pushes; changes no game state), then the idle wait for the next millisecond.
+// change anything, but a quit ends the pass at once), the advance due now, the frame (drawn and
+// pushed only when a push is due; changes no game state), then the idle wait for the next
+// millisecond.
 int BaseEngine::RunMainLoop()
 {
     while (m_iExitCode == -1)
@@ -384,32 +386,69 @@ void BaseEngine::DrawOverlayText() {}
 
 void BaseEngine::PresentFrame()
 {
-    if (m_bRedrawNeeded)
+    bool bWholeAskedNow = OweRedrawAsked();
+    if ((!m_bWholeScreenOwed && !m_bChangesOwed) || !IsPushDue())
+        return;
+    if (m_bWholeScreenOwed)
     {
-        m_bRedrawNeeded = false;
-        if (m_bWholeScreenRedraw)
-        {
-            m_bWholeScreenRedraw = false;
-            if (!LockScreenForFrame())
-                return;
-            RenderFullScreen();
-            UnlockScreenAfterFrame();
-            // Rectangles queued meanwhile stay queued for the next partial push.
-            PushWholeScreen();
-        }
-        else
-        {
-            if (!LockScreenForFrame())
-                return;
-            RenderChangedAreas();
-            UnlockScreenAfterFrame();
-            CollectObjectRects();
-            PushQueuedRects();
-            m_iUpdateRectCount = 0;
-        }
+        m_bWholeScreenOwed = false;
+        if (!DrawWholeScreen())
+            m_bChangesOwed = false; // the frame is dropped
+        else if (!bWholeAskedNow)
+            // Drawn when asked, it would have been followed by changed-area frames up to this pass
+            // whenever a redraw was asked for, also by its own drawing: their objects lie under the
+            // overlay.
+            OweRedrawAsked();
     }
-    // Also when nothing was drawn: what earlier frames pooled must still reach the display.
-    PushDamageWhenDue();
+    if (m_bChangesOwed)
+    {
+        m_bChangesOwed = false;
+        DrawChangedAreas();
+    }
+    PushDamage();
+}
+
+// Moves the redraw asked for into what the next frame owes; true when it is a whole-screen one.
+bool BaseEngine::OweRedrawAsked()
+{
+    if (!m_bRedrawNeeded)
+        return false;
+    m_bRedrawNeeded = false;
+    bool bWhole = m_bWholeScreenRedraw;
+    m_bWholeScreenRedraw = false;
+    if (bWhole)
+        m_bWholeScreenOwed = true;
+    // A whole-screen frame covers the changes asked for before it.
+    m_bChangesOwed = !bWhole;
+    return bWhole;
+}
+
+bool BaseEngine::IsPushDue() const
+{
+    return TicksSince(m_iTickTime, m_iLastPushTime) >= static_cast<unsigned>(m_iPushIntervalMs);
+}
+
+// False when the screen could not be locked: the frame is dropped.
+bool BaseEngine::DrawWholeScreen()
+{
+    if (!LockScreenForFrame())
+        return false;
+    RenderFullScreen();
+    UnlockScreenAfterFrame();
+    // Rectangles queued meanwhile stay queued for the next partial push.
+    PushWholeScreen();
+    return true;
+}
+
+void BaseEngine::DrawChangedAreas()
+{
+    if (!LockScreenForFrame())
+        return;
+    RenderChangedAreas();
+    UnlockScreenAfterFrame();
+    CollectObjectRects();
+    PushQueuedRects();
+    m_iUpdateRectCount = 0;
 }
 
 // The guarded walk: up to the first empty entry, and no further once a call has replaced the
@@ -502,10 +541,9 @@ void BaseEngine::PushQueuedRects()
     SDL_UpdateRects(m_pScreenSurface, iKept, m_pUpdateRects);
 }
 
-void BaseEngine::PushDamageWhenDue()
+void BaseEngine::PushDamage()
 {
-    if (m_oDamage.IsEmpty() ||
-        TicksSince(m_iTickTime, m_iLastPushTime) < static_cast<unsigned>(m_iPushIntervalMs))
+    if (m_oDamage.IsEmpty())
         return;
     m_oDamage.Push(m_pScreenSurface);
     m_iLastPushTime = m_iTickTime;

@@ -1,3 +1,8 @@
+#include <functional>
+#include <map>
+
+#include "Asteroid.h"
+#include "Bullet.h"
 #include "DisplayableObject.h"
 #include "TestSupport.h"
 
@@ -142,36 +147,93 @@ TEST_F(RedrawCycleTest, PartialFrameRedrawsTheBoxesAndPushesClippedRectanglesOrA
     SDL_FreeSurface(pExpected);
 }
 
-TEST_F(RedrawCycleTest, PushesPoolFramesAtMostEverySeventeenMillisecondsAndLeaveNothingStale)
+// Records the tick time of every frame it draws.
+struct FrameTimesGame : MyProjectMain
 {
-    MyProjectMain oGame;
-    Start(&oGame);
-    g_pDisplay = NewSurface(800, 600);
-    FillSurface(g_pDisplay, BLUE);
-    TapKey(&oGame, SDLK_RETURN); // New Game: the ship and two rocks drifting
-    SetKey(&oGame, SDLK_UP, true);
-    SetKey(&oGame, SDLK_LEFT, true); // the ship turns and thrusts across the screen
-    int iLastPush = -100, iShortestGap = 1000, iPushesChecked = 0;
-    for (int iMs = 1; iMs <= 1500; iMs++)
+    void DrawOverlayText() override
     {
-        if (iMs % 300 == 0)
-            TapKey(&oGame, SDLK_SPACE); // bullets, and whole-screen frames when they hit
-        g_strPushed.clear();
-        RunTicks(&oGame);
-        if (g_strPushed.empty())
-            continue;
-        iShortestGap = std::min(iShortestGap, iMs - std::exchange(iLastPush, iMs));
-        iPushesChecked++;
-        ASSERT_EQ(CountDifferentPixels(g_pDisplay, oGame.m_pScreenSurface), 0) << "at " << iMs;
+        m_setDrawn.insert(m_iTickTime);
+        MyProjectMain::DrawOverlayText();
     }
-    EXPECT_GE(iShortestGap, 17) << "pushes closer together than a 60 Hz display shows";
-    EXPECT_GE(iPushesChecked, 1500 / 18) << "a push was held back longer than needed";
+    std::set<int> m_setDrawn;
+};
 
-    // Passes with nothing to draw still push what the frame before them pooled, when it is due.
-    for (int iMs = 1501; iMs <= iLastPush + 17; iMs++)
+static Uint64 HashOf(SDL_Surface* pSurface)
+{
+    Uint64 iHash = 14695981039346656037u;
+    for (int i = 0; i < 800 * 600; i++)
+        iHash = (iHash ^ (PixelAt(pSurface, i % 800, i / 800) & 0xFFFFFF)) * 1099511628211u;
+    return iHash;
+}
+
+// One recorded game from one seed, played as the game runs (frames drawn only for a push, at most
+// every 17 ms, leaving nothing stale on the display) and then drawn and pushed on every
+// millisecond: at each push of the first, the display shows what the second had shown by then.
+// Rocks rest under the texts and a strip when hits and pauses ask for whole-screen frames while
+// points are pending; the shield blinks.
+TEST_F(RedrawCycleTest, FramesDrawnOnlyForAPushShowWhatDrawingEveryMillisecondShowed)
+{
+    std::map<int, Uint64> mapPushed; // display after each push, by time
+    g_pDisplay = NewSurface(800, 600);
+    for (int iIntervalMs : {17, 0})
     {
-        oGame.m_iTickTime = iMs;
-        EXPECT_EQ(Present(oGame, iMs == 1501, false).empty(), iMs < iLastPush + 17) << "at " << iMs;
+        FrameTimesGame* pGame = new FrameTimesGame;
+        srand(7);
+        Start(pGame);
+        pGame->m_iPushIntervalMs = iIntervalMs;
+        auto Rest = [pGame](int iSlot, int iX, int iY) // a rock at rest at (iX, iY)
+        {
+            auto* pRock = dynamic_cast<Asteroid*>(pGame->GetObjectAt(iSlot));
+            pRock->m_iPosX = static_cast<int>(pRock->m_dPosX = iX);
+            pRock->m_iPosY = static_cast<int>(pRock->m_dPosY = iY);
+            pRock->m_dVelX = pRock->m_dVelY = 0;
+        };
+        auto Shoot = [pGame](int iSlot) // a bullet launched on the rock's centre
+        {
+            DisplayableObject* pRock = pGame->GetObjectAt(iSlot);
+            dynamic_cast<Bullet*>(pGame->GetObjectAt(iSlot - 6))
+                ->Launch(pRock->m_iPosX + 40, pRock->m_iPosY + 40, 0);
+        };
+        const std::map<int, std::function<void()>> mapScript = {
+            {30, [&] { TapKey(pGame, SDLK_DOWN); }},
+            {45, [&] { TapKey(pGame, SDLK_DOWN); }},
+            {60, [&] { TapKey(pGame, SDLK_RETURN); }},
+            {300, [&] { TapKey(pGame, SDLK_RETURN); }},
+            {333, [&] { TapKey(pGame, SDLK_UP); }},
+            {351, [&] { TapKey(pGame, SDLK_UP); }},
+            {370, [&] { TapKey(pGame, SDLK_RETURN); }}, // New Game
+            {390, [&] { SetKey(pGame, SDLK_UP, true); }},
+            {400, [&] { SetKey(pGame, SDLK_LEFT, true); }},
+            {450, [&] { Rest(7, 250, 60), Rest(8, 600, 480); }}, // under "paused", the bottom strip
+            {455, [&] { Shoot(7); }},
+            {470, [&] { TapKey(pGame, SDLK_ESCAPE); }},
+            {653, [&] { TapKey(pGame, SDLK_ESCAPE); }},
+            {700, [&] { SetKey(pGame, SDLK_UP, false); }},
+            {741, [&] { Shoot(8); }}};
+        for (int iMs = 1; iMs <= 1000; iMs++)
+        {
+            if (mapScript.count(iMs) != 0)
+                mapScript.at(iMs)();
+            g_strPushed.clear();
+            RunTicks(pGame);
+            if (iIntervalMs > 0 && !g_strPushed.empty())
+            {
+                int iGap = mapPushed.empty() ? 17 : iMs - mapPushed.rbegin()->first;
+                EXPECT_GE(iGap, 17) << "pushes closer than a 60 Hz display shows, at " << iMs;
+                EXPECT_EQ(CountDifferentPixels(g_pDisplay, pGame->m_pScreenSurface), 0) << iMs;
+                mapPushed[iMs] = HashOf(g_pDisplay);
+            }
+            bool bCompared = iIntervalMs == 0 && mapPushed.count(iMs) != 0;
+            EXPECT_TRUE(!bCompared || HashOf(g_pDisplay) == mapPushed[iMs]) << "pushed at " << iMs;
+        }
+        EXPECT_EQ(pGame->m_iPendingScore + pGame->m_iScore, 200) << "two rocks hit";
+        EXPECT_LT(pGame->m_iPendingScore, 200) << "points counted";
+        for (int iDrawn : pGame->m_setDrawn)
+            EXPECT_TRUE(iIntervalMs == 0 || mapPushed.count(iDrawn) != 0) << "drawn at " << iDrawn;
+        EXPECT_GE(mapPushed.size(), 1000u / 18) << "a push was held back";
+        delete pGame;
+        TTF_Quit();
+        SDL_Quit();
     }
     SDL_FreeSurface(g_pDisplay);
     g_pDisplay = nullptr;
