@@ -200,18 +200,26 @@ int BaseEngine::RunMainLoop()
         RunGameTick();
         PresentFrame();
         if (m_iExitCode == -1)
-            WaitForNextMillisecond();
+            WaitUntilDue();
     }
     return 0;
 }
 
-// A pass within the same millisecond would find nothing due: sleep until the clock moves on
-// instead of holding a whole core. An event waits at most that millisecond; the next pass polls
-// the queue (pumping it here too cost sdl12-compat as much again).
-void BaseEngine::WaitForNextMillisecond()
+// Sleeps until the next thing is due: the next push, or at least the next millisecond. The
+// advances in between change nothing shown before that push, and the next pass catches them up;
+// input ends the sleep at once, so a key still acts in the advance of the millisecond it came in.
+void BaseEngine::WaitUntilDue()
 {
-    while (static_cast<int>(SDL_GetTicks()) == m_iTickTime)
-        SleepMicroseconds(IDLE_SLICE_US);
+    int iDue = TickAfter(m_iTickTime, 1);
+    int iPushDue = TickAfter(m_iLastPushTime, m_iPushIntervalMs);
+    if (IsTickBefore(iDue, iPushDue))
+        iDue = iPushDue;
+    for (int iNow = static_cast<int>(SDL_GetTicks()); IsTickBefore(iNow, iDue);
+         iNow = static_cast<int>(SDL_GetTicks()))
+    {
+        if (SleepUntilInput(static_cast<int>(TicksSince(iDue, iNow)) * 1000))
+            return;
+    }
 }
 
 // Returns false for a quit event, which ends the main loop at once.

@@ -151,13 +151,10 @@ public: // State shared with the game and its objects
 private:
     static constexpr int KEY_TABLE_SIZE = 324; // SDL 1.2 key symbols 0 to SDLK_LAST (323)
     static constexpr int TICK_INTERVAL_MS = 10;
-    // Idle passes sleep this long between looks at the clock: about a millisecond, as the game
-    // advances. Shorter slices cost a busy core's worth of wake-ups.
-    static constexpr int IDLE_SLICE_US = 1000;
 
     template <typename Operation> void WalkObjects(Operation fnOperation);
     bool DispatchEvent(const SDL_Event& oEvent);
-    void WaitForNextMillisecond();
+    void WaitUntilDue();
     bool LockScreenForFrame();
     void UnlockScreenAfterFrame();
     bool OweRedrawAsked();

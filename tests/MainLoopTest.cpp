@@ -34,6 +34,8 @@ struct RecordingEngine : BaseEngine
     void RunGameTick() override
     {
         Log(m_bCatchingUp ? "catch-up" : "tick", IsKeyDown(SDLK_RIGHT));
+        if (!m_bCatchingUp)
+            m_vecPassTimes.push_back(m_iTickTime);
         if (!m_bCatchingUp && m_iPasses++ == 2)
         {
             PushEvent(SDL_KEYUP, SDLK_RIGHT);
@@ -61,11 +63,13 @@ struct RecordingEngine : BaseEngine
     int m_iPasses = 0;
     std::string m_strCalls;
     std::vector<int> m_vecAdvanceTimes;
+    std::vector<int> m_vecPassTimes;
 };
 
 // Each pass ticks before its events, for the advances it owes, and after them. An exit from a
 // handler finishes the pass; a quit ends the loop at once, dropping the events behind it and that
-// pass's tick and frame.
+// pass's tick and frame. Between passes the loop sleeps until the next push is due, and at least
+// into the next millisecond.
 TEST(MainLoopTest, EventsReachTheirHandlersBetweenTheTwoTicksKeysStayDownUntilReleased)
 {
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
@@ -76,7 +80,13 @@ TEST(MainLoopTest, EventsReachTheirHandlersBetweenTheTwoTicksKeysStayDownUntilRe
     PushEvent(SDL_MOUSEBUTTONDOWN, 3, 10, 20);
     PushEvent(SDL_USEREVENT, 2, 5, 5);
     PushEvent(SDL_MOUSEBUTTONUP, 1, 30, 40);
+    oEngine.m_iLastPushTime = static_cast<int>(SDL_GetTicks()); // the next push due in 17 ms
     oEngine.RunMainLoop();
+    std::vector<int>& vecTimes = oEngine.m_vecPassTimes;
+    ASSERT_EQ(vecTimes.size(), 4u);
+    EXPECT_TRUE(vecTimes[1] >= oEngine.m_iLastPushTime + 17 && vecTimes[1] < vecTimes[2] &&
+                vecTimes[2] < vecTimes[3])
+        << "passes at " << vecTimes[0] << ", " << vecTimes[1] << ", " << vecTimes[2] << " ms";
     EXPECT_EQ(oEngine.m_strCalls,
               "catch-up 0|down 275|down 323|down 324|move 700 65000|press 3 10 20|"
               "release 1 30 40|tick 1|frame|catch-up 1|tick 1|frame|catch-up 1|tick 1|frame|"

@@ -31,7 +31,7 @@ int PixelsOncePresented(const SDL_SysWMinfo& oInfo, Uint32 iColour, int iAtLeast
     return iCount;
 }
 
-TEST(X11PushTest, PushesPastTheEdgesAreClippedAndTheMoveTakesTheTopLevelWindowReported)
+TEST(X11PushTest, PushesPastTheEdgesAreClippedInputEndsTheIdleWaitAndTheMoveTakesTheTopLevelWindow)
 {
     BaseEngine oEngine(100); // gone before the exit handlers StartUp sets stop the libraries
     ASSERT_EQ(oEngine.StartUp("Starshards", 800, 600, nullptr, 0), 0) << SDL_GetError();
@@ -65,6 +65,18 @@ TEST(X11PushTest, PushesPastTheEdgesAreClippedAndTheMoveTakesTheTopLevelWindowRe
     Window aWindows[] = {XCreateSimpleWindow(pDisplay, iRoot, 50, 60, 20, 20, 0, 0, 0),
                          XCreateSimpleWindow(pDisplay, iRoot, 70, 80, 20, 20, 0, 0, 0)};
     XSync(pDisplay, False);
+    // The idle wait sleeps its time out, and ends at once for an event the window's client gets.
+    SDL_PumpEvents();
+    EXPECT_FALSE(SleepUntilInput(20000)) << "woken without input";
+    Window iTopLevel =
+        oInfo.info.x11.wmwindow != 0 ? oInfo.info.x11.wmwindow : oInfo.info.x11.window;
+    XEvent oMessage = {};
+    oMessage.xclient.type = ClientMessage;
+    oMessage.xclient.window = iTopLevel;
+    oMessage.xclient.format = 8;
+    XSendEvent(pDisplay, iTopLevel, False, KeyPressMask, &oMessage); // to whoever takes its keys
+    XFlush(pDisplay);
+    EXPECT_TRUE(SleepUntilInput(5000000)) << "not woken by input";
     XWindowAttributes oPlace;
     for (int i = 0; i < 2; i++)
     {
