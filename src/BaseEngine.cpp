@@ -178,8 +178,8 @@ int BaseEngine::StartUp(const char* szCaption, int iWindowWidth, int iWindowHeig
 // The loop's phases, in order: the catch-up (the advances that fell due before this millisecond,
 // so the events act after them as if they came in the last pass on time), the events (handlers may
 // change anything, but a quit ends the pass at once), the advance due now, the frame (drawn and
-// pushed only when a push is due; changes no game state), then the idle wait for the next
-// millisecond.
+// pushed only when a push is due; changes no game state), then the idle wait until the next push
+// or input.
 int BaseEngine::RunMainLoop()
 {
     while (m_iExitCode == -1)
@@ -397,15 +397,15 @@ void BaseEngine::PresentFrame()
     bool bWholeAskedNow = OweRedrawAsked();
     if ((!m_bWholeScreenOwed && !m_bChangesOwed) || !IsPushDue())
         return;
+    // A whole-screen frame drawn when it was asked for, in an earlier pass, would have been
+    // followed by changed-area frames up to this one whenever a redraw was asked for, also by its
+    // own drawing: their objects lie under the overlay. A dropped frame drops them too.
     if (m_bWholeScreenOwed)
     {
         m_bWholeScreenOwed = false;
         if (!DrawWholeScreen())
-            m_bChangesOwed = false; // the frame is dropped
+            m_bChangesOwed = false;
         else if (!bWholeAskedNow)
-            // Drawn when asked, it would have been followed by changed-area frames up to this pass
-            // whenever a redraw was asked for, also by its own drawing: their objects lie under the
-            // overlay.
             OweRedrawAsked();
     }
     if (m_bChangesOwed)
