@@ -58,9 +58,11 @@ void BenchGame::PresentFrame()
 {
     if (m_bWholeFrames)
         m_bRedrawNeeded = m_bWholeScreenRedraw = true;
-    std::vector<float>& vKind = !m_bRedrawNeeded       ? m_oSamples.vNoFrames
-                                : m_bWholeScreenRedraw ? m_oSamples.vWholeFrames
-                                                       : m_oSamples.vPartialFrames;
+    bool bDrawn = (m_bRedrawNeeded || m_bWholeScreenOwed || m_bChangesOwed) && IsPushDue();
+    bool bWhole = (m_bRedrawNeeded && m_bWholeScreenRedraw) || m_bWholeScreenOwed;
+    std::vector<float>& vKind = !bDrawn  ? m_oSamples.vNoFrames
+                                : bWhole ? m_oSamples.vWholeFrames
+                                         : m_oSamples.vPartialFrames;
     Clock::time_point tFrameStart = Clock::now();
     MyProjectMain::PresentFrame();
     Clock::time_point tEnd = Clock::now();

@@ -35,8 +35,8 @@ struct RunSamples
 
 // The real game under the engine's own main loop on the real clock, timed from inside: a pass
 // runs from the start of its first tick (the catch-up before the events) to the end of the frame,
-// and the frame's kind is read from the redraw flags just before it is drawn. Scripted keys go in
-// as SDL events, read on the next pass.
+// and the frame's kind is read from the redraws asked for and owed just before it is drawn; a pass
+// whose push is not due draws none. Scripted keys go in as SDL events, read on the next pass.
 class BenchGame : public MyProjectMain
 {
 public:

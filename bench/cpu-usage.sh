@@ -27,8 +27,10 @@ cpu_ticks() {
     echo $((fields[11] + fields[12]))
 }
 
-# The share of a core that ticks counted over the measuring time make, in per cent.
-share() { echo $(($1 * 100 / ($(getconf CLK_TCK) * seconds))); }
+# The share of a core that ticks counted over the measuring time make, in per cent to a tenth.
+share() {
+    awk -v t="$1" -v hz="$(getconf CLK_TCK)" -v s="$seconds" 'BEGIN { printf "%.1f", t * 100 / (hz * s) }'
+}
 
 # measure WHAT KEYS...: presses the keys that lead to a screen, then reports the game's share of a
 # core over the following seconds there. A Wine window takes keys only once it has the focus.

@@ -119,7 +119,7 @@ BaseEngine::BaseEngine(int iUpdateRectLimit)
       m_iButtonDownY(0), m_iButtonUpX(0), m_iButtonUpY(0), m_iMouseX(0), m_iMouseY(0),
       m_iObjectListChanged(0), m_ppObjects(nullptr), m_pStandardFont(nullptr),
       m_bScreenLocked(false), m_iPushIntervalMs(DISPLAY_PUSH_INTERVAL_MS), m_iLastPushTime(0),
-      m_pScaledDisplay(nullptr)
+      m_bWholeScreenOwed(false), m_bChangesOwed(false), m_pScaledDisplay(nullptr)
 {
     m_pUpdateRects = new SDL_Rect[m_iUpdateRectCapacity];
 }
@@ -194,8 +194,9 @@ int BaseEngine::StartUp(const char* szCaption, int iWindowWidth, int iWindowHeig
 
 // The loop's phases, in order: the catch-up (the advances that fell due before this millisecond,
 // so the events act after them as if they came in the last pass on time), the events (handlers may
-// change anything, but a quit ends the pass at once), the advance due now, the frame (draws and
-// pushes; changes no game state), then the idle wait for the next millisecond.
+// change anything, but a quit ends the pass at once), the advance due now, the frame (drawn and
+// pushed only when a push is due; changes no game state), then the idle wait until the next push
+// or input.
 int BaseEngine::RunMainLoop()
 {
     while (m_iExitCode == -1)
@@ -216,18 +217,26 @@ int BaseEngine::RunMainLoop()
         RunGameTick();
         PresentFrame();
         if (m_iExitCode == -1)
-            WaitForNextMillisecond();
+            WaitUntilDue();
     }
     return 0;
 }
 
-// A pass within the same millisecond would find nothing due: sleep until the clock moves on
-// instead of holding a whole core. An event waits at most that millisecond; the next pass polls
-// the queue (pumping it here too cost sdl12-compat as much again).
-void BaseEngine::WaitForNextMillisecond()
+// Sleeps until the next thing is due: the next push, or at least the next millisecond. The
+// advances in between change nothing shown before that push, and the next pass catches them up;
+// input ends the sleep at once, so a key still acts in the advance of the millisecond it came in.
+void BaseEngine::WaitUntilDue()
 {
-    while (static_cast<int>(SDL_GetTicks()) == m_iTickTime)
-        SleepMicroseconds(IDLE_SLICE_US);
+    int iDue = TickAfter(m_iTickTime, 1);
+    int iPushDue = TickAfter(m_iLastPushTime, m_iPushIntervalMs);
+    if (IsTickBefore(iDue, iPushDue))
+        iDue = iPushDue;
+    for (int iNow = static_cast<int>(SDL_GetTicks()); IsTickBefore(iNow, iDue);
+         iNow = static_cast<int>(SDL_GetTicks()))
+    {
+        if (SleepUntilInput(static_cast<int>(TicksSince(iDue, iNow)) * 1000))
+            return;
+    }
 }
 
 // Returns false for a quit event, which ends the main loop at once.
@@ -516,32 +525,69 @@ void BaseEngine::DrawOverlayText() {}
 
 void BaseEngine::PresentFrame()
 {
-    if (m_bRedrawNeeded)
+    bool bWholeAskedNow = OweRedrawAsked();
+    if ((!m_bWholeScreenOwed && !m_bChangesOwed) || !IsPushDue())
+        return;
+    // A whole-screen frame drawn when it was asked for, in an earlier pass, would have been
+    // followed by changed-area frames up to this one whenever a redraw was asked for, also by its
+    // own drawing: their objects lie under the overlay. A dropped frame drops them too.
+    if (m_bWholeScreenOwed)
     {
-        m_bRedrawNeeded = false;
-        if (m_bWholeScreenRedraw)
-        {
-            m_bWholeScreenRedraw = false;
-            if (!LockScreenForFrame())
-                return;
-            RenderFullScreen();
-            UnlockScreenAfterFrame();
-            // Rectangles queued meanwhile stay queued for the next partial push.
-            PushWholeScreen();
-        }
-        else
-        {
-            if (!LockScreenForFrame())
-                return;
-            RenderChangedAreas();
-            UnlockScreenAfterFrame();
-            CollectObjectRects();
-            PushQueuedRects();
-            m_iUpdateRectCount = 0;
-        }
+        m_bWholeScreenOwed = false;
+        if (!DrawWholeScreen())
+            m_bChangesOwed = false;
+        else if (!bWholeAskedNow)
+            OweRedrawAsked();
     }
-    // Also when nothing was drawn: what earlier frames pooled must still reach the display.
-    PushDamageWhenDue();
+    if (m_bChangesOwed)
+    {
+        m_bChangesOwed = false;
+        DrawChangedAreas();
+    }
+    PushDamage();
+}
+
+// Moves the redraw asked for into what the next frame owes; true when it is a whole-screen one.
+bool BaseEngine::OweRedrawAsked()
+{
+    if (!m_bRedrawNeeded)
+        return false;
+    m_bRedrawNeeded = false;
+    bool bWhole = m_bWholeScreenRedraw;
+    m_bWholeScreenRedraw = false;
+    if (bWhole)
+        m_bWholeScreenOwed = true;
+    // A whole-screen frame covers the changes asked for before it.
+    m_bChangesOwed = !bWhole;
+    return bWhole;
+}
+
+bool BaseEngine::IsPushDue() const
+{
+    return TicksSince(m_iTickTime, m_iLastPushTime) >= static_cast<unsigned>(m_iPushIntervalMs);
+}
+
+// False when the screen could not be locked: the frame is dropped.
+bool BaseEngine::DrawWholeScreen()
+{
+    if (!LockScreenForFrame())
+        return false;
+    RenderFullScreen();
+    UnlockScreenAfterFrame();
+    // Rectangles queued meanwhile stay queued for the next partial push.
+    PushWholeScreen();
+    return true;
+}
+
+void BaseEngine::DrawChangedAreas()
+{
+    if (!LockScreenForFrame())
+        return;
+    RenderChangedAreas();
+    UnlockScreenAfterFrame();
+    CollectObjectRects();
+    PushQueuedRects();
+    m_iUpdateRectCount = 0;
 }
 
 // The guarded walk: up to the first empty entry, and no further once a call has replaced the
@@ -643,10 +689,9 @@ void BaseEngine::PushQueuedRects()
     UpdateScaledDisplay();
 }
 
-void BaseEngine::PushDamageWhenDue()
+void BaseEngine::PushDamage()
 {
-    if (m_oDamage.IsEmpty() ||
-        TicksSince(m_iTickTime, m_iLastPushTime) < static_cast<unsigned>(m_iPushIntervalMs))
+    if (m_oDamage.IsEmpty())
         return;
     m_oDamage.Push(m_pScreenSurface);
     UpdateScaledDisplay();

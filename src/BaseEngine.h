@@ -52,7 +52,8 @@ public
     virtual void RenderChangedAreas();
     // Text and other drawing over the screen; called once for every frame drawn.
     virtual void DrawOverlayText();
-    // Once per pass: draws and pushes a frame when a redraw is due, otherwise nothing.
+    // Once per pass: when a push to the display is due, draws the frame that the redraws asked for
+    // since the last one owe and pushes it; otherwise draws nothing.
     virtual void PresentFrame();
     virtual void RenderAllObjects();
     virtual void AdvanceAllObjects(int iTickTime);
@@ -90,6 +91,8 @@ public: // Timing
     void AdvanceDueTicks(int iIntervalMs, bool bAdvance);
 
 public: // Redraw cycle
+    // Whether this pass may push to the display: m_iPushIntervalMs since the last push.
+    bool IsPushDue() const;
     void EraseAllObjects();
     void CopyBackgroundToScreen();
     void CopyBackgroundRect(int iX, int iY, int iWidth, int iHeight);
@@ -136,11 +139,15 @@ public: // State shared with the game and its objects
     FontCache m_oFontCache;
     FontEntry* m_pStandardFont;
     bool m_bScreenLocked;
-    // Frames are drawn on every pass, but pushed to the display at most once in this many
-    // milliseconds, the areas of the frames in between pooled: a push can cost more than a
-    // millisecond (sdl12-compat renders its whole window texture each time). 0 pushes every frame.
+    // Frames are drawn and pushed to the display at most once in this many milliseconds: a display
+    // shows no more, and a push can cost more than a millisecond (sdl12-compat renders its whole
+    // window texture each time). 0 draws and pushes on every pass that asks for a redraw.
     int m_iPushIntervalMs;
     int m_iLastPushTime;
+    // What the redraws asked for since the last frame owe it: a whole-screen frame, and changed
+    // areas drawn after it (or alone).
+    bool m_bWholeScreenOwed;
+    bool m_bChangesOwed;
     ScreenDamage m_oDamage;        // what the next push must carry
     TextSurfaceCache m_oTextCache; // the texts DrawText rendered, for the next frames
     // The display's surface while the picture is drawn off screen in m_pScreenSurface and shown
@@ -153,9 +160,6 @@ public: // State shared with the game and its objects
 private:
     static constexpr int KEY_TABLE_SIZE = 324; // SDL 1.2 key symbols 0 to SDLK_LAST (323)
     static constexpr int TICK_INTERVAL_MS = 10;
-    // Idle passes sleep this long between looks at the clock: about a millisecond, as the game
-    // advances. Shorter slices cost a busy core's worth of wake-ups.
-    static constexpr int IDLE_SLICE_US = 1000;
 
     template <typename Operation> void WalkObjects(Operation fnOperation);
     bool DispatchEvent(const SDL_Event& oEvent);
@@ -164,12 +168,15 @@ private:
     void EnterScaledFullScreen();
     void LeaveScaledFullScreen();
     void UpdateScaledDisplay();
-    void WaitForNextMillisecond();
+    void WaitUntilDue();
     bool LockScreenForFrame();
     void UnlockScreenAfterFrame();
+    bool OweRedrawAsked();
+    bool DrawWholeScreen();
+    void DrawChangedAreas();
     void PushWholeScreen();
     void PushQueuedRects();
-    void PushDamageWhenDue();
+    void PushDamage();
     void CopyBackgroundArea(SDL_Rect* pRect);
     bool CanCopyRowsDirectly() const;
     void CopyBackgroundRows(SDL_Rect oRect);

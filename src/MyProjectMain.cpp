@@ -144,9 +144,9 @@ MyProjectMain::MyProjectMain()
       m_iBulletsReady(0), m_iGameState(STATE_MENU), m_iMenuSelection(MENU_NEW_GAME),
       m_iNameLength(0), m_szName{'_', '_', '_', '\0'}, m_iObjectListSize(0), m_iScore(0),
       m_iPendingScore(0), m_pLifeIconRight(nullptr), m_pLifeIconMiddle(nullptr),
-      m_pLifeIconLeft(nullptr), m_iLives(MAX_LIVES), m_iLevel(1), m_iLastPointFrameTime(0),
-      m_pFont72(nullptr), m_pFont46(nullptr), m_pFont24(nullptr), m_pFont12(nullptr),
-      m_pFont36(nullptr), m_pFont50(nullptr)
+      m_pLifeIconLeft(nullptr), m_iLives(MAX_LIVES), m_iLevel(1), m_pFont72(nullptr),
+      m_pFont46(nullptr), m_pFont24(nullptr), m_pFont12(nullptr), m_pFont36(nullptr),
+      m_pFont50(nullptr)
 {
     srand(static_cast<unsigned>(time(nullptr)));
 
@@ -234,7 +234,6 @@ void MyProjectMain::TogglePause()
 {
     RequestFullRedraw();
     m_bPaused = !m_bPaused;
-    RestartPointClock();
 }
 
 void MyProjectMain::OnKeyUp(int iKeyCode)
@@ -343,7 +342,6 @@ void MyProjectMain::EnterState(int iState)
     BuildObjectList();
     PaintBackground();
     RequestFullRedraw();
-    RestartPointClock();
 }
 
 // Launches the first bullet not in flight from the ship's nose, one per press of Space.
@@ -409,8 +407,10 @@ void MyProjectMain::RunGameTick()
 void MyProjectMain::AdvanceAllObjects(int iTickTime)
 {
     BaseEngine::AdvanceAllObjects(iTickTime);
-    if (m_iObjectListChanged == 0)
-        CheckLevelComplete();
+    if (m_iObjectListChanged != 0)
+        return;
+    CheckLevelComplete();
+    CountPointOfTick(iTickTime);
 }
 
 int MyProjectMain::PlayLevel() const
@@ -484,26 +484,10 @@ void MyProjectMain::CheckLevelComplete()
         m_iGameState = STATE_LEVEL_COMPLETE;
 }
 
-void MyProjectMain::CountPointsOfFrame()
+void MyProjectMain::CountPointOfTick(int iTickTime)
 {
-    int iNow = GetFrameTime();
-    unsigned iSince = TicksSince(iNow, m_iLastPointFrameTime);
-    m_iLastPointFrameTime = iNow;
-    if (m_bPaused)
-        return;
-    // A frame after a stall: its own millisecond only.
-    if (iSince > static_cast<unsigned>(MAX_CATCH_UP_MS))
-        iSince = 1;
-    unsigned iEvenMilliseconds = (iSince + (static_cast<unsigned>(iNow) + 1) % 2) / 2;
-    for (unsigned i = 0; i < iEvenMilliseconds; i++)
+    if (m_iGameState == STATE_PLAYING && static_cast<unsigned>(iTickTime) % 2 == 0)
         CountPendingPoint();
-}
-
-// Time on a menu or in a pause is no play: the first frame of play after it counts the
-// millisecond it is drawn in at most.
-void MyProjectMain::RestartPointClock()
-{
-    m_iLastPointFrameTime = static_cast<int>(static_cast<unsigned>(m_iTickTime) - 1);
 }
 
 void MyProjectMain::CountPendingPoint()
@@ -636,7 +620,6 @@ void MyProjectMain::DrawPlayScreen()
     CopyBackgroundRect(0, 0, iWidth, HUD_STRIP_HEIGHT);
     DrawText(281, 10, "STARSHARDS", WHITE, nullptr, nullptr);
     QueueUpdateRect(0, 0, iWidth, HUD_STRIP_HEIGHT);
-    CountPointsOfFrame();
     snprintf(szText, sizeof szText, "Score: %010d", m_iScore);
     DrawText(iWidth - 215, 20, szText, WHITE, m_pFont12, nullptr);
     DrawText(15, 20, "Lives:", WHITE, m_pFont12, nullptr);

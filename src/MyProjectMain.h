@@ -68,9 +68,9 @@ public: // Called by the asteroids
 public: // Levels, scoring and the two files
     // Sets the level-complete state once every asteroid slot holds a shot-away asteroid.
     void CheckLevelComplete();
-    // Once per drawn frame of play: one pending point for every even millisecond of play since
-    // the frame before, so points run in at the same pace however often frames come.
-    void CountPointsOfFrame();
+    // After each advance in play: one pending point on every even millisecond, so points run in
+    // with the game's time, however often frames are drawn.
+    void CountPointOfTick(int iTickTime);
     // Moves one pending point into the score, with the extra-life rule.
     void CountPendingPoint();
     // Counts every pending point into the score at once (a save, a game over), no extra life.
@@ -96,7 +96,6 @@ public: // State read and written by the objects and the screens
     PixelImage* m_pLifeIconLeft;
     int m_iLives;
     int m_iLevel;
-    int m_iLastPointFrameTime; // the last millisecond of play counted for points
     FontEntry* m_pFont72;
     FontEntry* m_pFont46;
     FontEntry* m_pFont24;
@@ -107,11 +106,8 @@ public: // State read and written by the objects and the screens
 private:
     void ResetGame();
     void RequestFullRedraw();
-    // Sets the state, rebuilds the list, repaints, requests a full redraw, restarts the point
-    // clock.
+    // Sets the state, rebuilds the list, repaints, requests a full redraw.
     void EnterState(int iState);
-    // Entering or resuming play: the millisecond before this pass's was the last one counted.
-    void RestartPointClock();
     void TogglePause();
     void ReturnToTitleMenu();
     void MoveSelection(int iStep);

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -140,9 +141,24 @@ void PreferNearestPixelScaling()
     setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0);
 }
 
-void SleepMicroseconds(int iMicroseconds)
+bool SleepUntilInput(int iMicroseconds)
 {
-    usleep(static_cast<useconds_t>(iMicroseconds));
+    SDL_SysWMinfo oInfo;
+    SDL_VERSION(&oInfo.version);
+    bool bWatched = SDL_GetWMInfo(&oInfo) > 0 && oInfo.subsystem == SDL_SYSWM_X11 &&
+                    oInfo.info.x11.display != nullptr;
+    pollfd oConnection = {-1, POLLIN, 0}; // a negative descriptor is not watched
+    if (bWatched)
+    {
+        // Events Xlib read from the connection already would not wake the poll below. Only its
+        // queue is looked at: a read here could take an event off the connection and keep it back.
+        if (XQLength(oInfo.info.x11.display) > 0)
+            return true;
+        oConnection.fd = ConnectionNumber(oInfo.info.x11.display);
+    }
+    timespec oTimeout = {iMicroseconds / 1000000, iMicroseconds % 1000000 * 1000L};
+    // SDL turns SIGTERM and SIGINT into a quit event: their interruption counts as input.
+    return ppoll(&oConnection, 1, &oTimeout, nullptr) != 0;
 }
 
 FileReadResult ReadFileContent(const char* szFileName, size_t iMaxBytes, std::string& strContent)

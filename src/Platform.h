@@ -31,8 +31,10 @@ void EndProgramOnLostDisplay();
 // renderer about a sixth of a core. Call before SDL starts; a choice the player set is kept.
 void PreferNearestPixelScaling();
 
-// Suspends the program for about iMicroseconds.
-void SleepMicroseconds(int iMicroseconds);
+// Suspends the program for about iMicroseconds, or until input for the game's window may have come
+// in (keys, the mouse, a close, a signal), whichever is first; true when input ended the wait.
+// Where input cannot be watched (SDL's dummy driver), the whole time.
+bool SleepUntilInput(int iMicroseconds);
 
 // How reading a whole file went.
 enum FileReadResult

@@ -55,15 +55,17 @@ HANDLE IdleTimer()
 }
 } // namespace
 
-void SleepMicroseconds(int iMicroseconds)
+bool SleepUntilInput(int iMicroseconds)
 {
     HANDLE hTimer = IdleTimer();
     LARGE_INTEGER oDue;
     oDue.QuadPart = -10LL * iMicroseconds; // relative, in 100 ns units
-    if (hTimer != nullptr && SetWaitableTimer(hTimer, &oDue, 0, nullptr, nullptr, FALSE))
-        WaitForSingleObject(hTimer, INFINITE);
-    else
-        Sleep(static_cast<DWORD>((iMicroseconds + 999) / 1000));
+    bool bTimed = hTimer != nullptr && SetWaitableTimer(hTimer, &oDue, 0, nullptr, nullptr, FALSE);
+    DWORD iTimeout = bTimed ? INFINITE : static_cast<DWORD>((iMicroseconds + 999) / 1000);
+    // Messages SDL left in the queue count too: they are the window's input.
+    DWORD iWoken = MsgWaitForMultipleObjectsEx(bTimed ? 1 : 0, &hTimer, iTimeout, QS_ALLINPUT,
+                                               MWMO_INPUTAVAILABLE);
+    return iWoken == WAIT_OBJECT_0 + (bTimed ? 1 : 0);
 }
 
 namespace

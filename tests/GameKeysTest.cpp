@@ -100,6 +100,7 @@ TEST_F(GameKeysTest, F11AndAltReturnSwitchTheWholeScreenAndAMinimisedPlayPauses)
 {
     delete m_pGame;
     Start(m_pGame = new OnePassGame);
+    m_pGame->m_iPushIntervalMs = 0; // each pass draws what it asks for
     auto RunPass = [this](SDL_Event oEvent)
     {
         SDL_PushEvent(&oEvent);

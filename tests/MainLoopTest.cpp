@@ -65,7 +65,8 @@ struct RecordingEngine : BaseEngine
 
 // Each pass ticks before its events, for the advances it owes, and after them. An exit from a
 // handler finishes the pass; a quit ends the loop at once, dropping the events behind it and that
-// pass's tick and frame.
+// pass's tick and frame. Between passes the loop sleeps until the next push is due, and at least
+// into the next millisecond.
 TEST(MainLoopTest, EventsReachTheirHandlersBetweenTheTwoTicksKeysStayDownUntilReleased)
 {
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
@@ -76,7 +77,9 @@ TEST(MainLoopTest, EventsReachTheirHandlersBetweenTheTwoTicksKeysStayDownUntilRe
     PushEvent(SDL_MOUSEBUTTONDOWN, 3, 10, 20);
     PushEvent(SDL_USEREVENT, 2, 5, 5);
     PushEvent(SDL_MOUSEBUTTONUP, 1, 30, 40);
+    oEngine.m_iLastPushTime = static_cast<int>(SDL_GetTicks()); // the next push due in 17 ms
     oEngine.RunMainLoop();
+    EXPECT_GE(oEngine.m_vecAdvanceTimes.size(), 2u) << "the second pass came 10 ms on, or more";
     EXPECT_EQ(oEngine.m_strCalls,
               "catch-up 0|down 275|down 323|down 324|move 700 65000|press 3 10 20|"
               "release 1 30 40|tick 1|frame|catch-up 1|tick 1|frame|catch-up 1|tick 1|frame|"

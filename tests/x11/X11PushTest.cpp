@@ -31,7 +31,7 @@ int PixelsOncePresented(const SDL_SysWMinfo& oInfo, Uint32 iColour, int iAtLeast
     return iCount;
 }
 
-TEST(X11PushTest, PushesPastTheEdgesAreClippedAndTheMoveTakesTheTopLevelWindowReported)
+TEST(X11PushTest, PushesPastTheEdgesAreClippedInputEndsTheIdleWaitAndTheMoveTakesTheTopLevelWindow)
 {
     BaseEngine oEngine(100); // gone before the exit handlers StartUp sets stop the libraries
     ASSERT_EQ(oEngine.StartUp("Starshards", 800, 600, nullptr, 0), 0) << SDL_GetError();
@@ -44,8 +44,8 @@ TEST(X11PushTest, PushesPastTheEdgesAreClippedAndTheMoveTakesTheTopLevelWindowRe
     EXPECT_EQ(PixelsOncePresented(oInfo, YELLOW, 800 * 600), 800 * 600);
     const SDL_Rect aQueued[] = {{-20, -20, 60, 60},     {780, 580, 60, 60}, {0, 0, 2000, 10},
                                 {700, 100, 5000, 5000}, {900, 700, 10, 10}, {-100, 300, 50, 10}};
-    // Pushed at once, the visible parts of the rectangles: 59200 pixels; pooled as the game pushes,
-    // the 16-pixel tiles they touch: 70784 (or all, as some sdl12-compat present).
+    // Pushed at once, the visible parts of the rectangles: 59200 pixels; in tiles as the game
+    // pushes, the 16-pixel tiles they touch: 70784 (or all, as some sdl12-compat present).
     const std::pair<Uint32, int> aRounds[] = {{0x3366CC, 59200}, {0xCC6633, 70784}};
     for (const auto& [iColour, iPixels] : aRounds)
     {
@@ -56,7 +56,7 @@ TEST(X11PushTest, PushesPastTheEdgesAreClippedAndTheMoveTakesTheTopLevelWindowRe
         oEngine.PresentFrame(); // unclipped, X answers BadValue here and Xlib ends the process
         int iShown = PixelsOncePresented(oInfo, iColour, iPixels);
         EXPECT_TRUE(iShown == iPixels || iShown == 800 * 600) << iShown;
-        oEngine.m_iPushIntervalMs = oEngine.m_iTickTime = 17; // pooled from now on, and due
+        oEngine.m_iPushIntervalMs = oEngine.m_iTickTime = 17; // in tiles from now on, and due
     }
 
     // The move, on windows of our own: sdl12-compat reports no wmwindow, the classic library does.
@@ -65,6 +65,16 @@ TEST(X11PushTest, PushesPastTheEdgesAreClippedAndTheMoveTakesTheTopLevelWindowRe
     Window aWindows[] = {XCreateSimpleWindow(pDisplay, iRoot, 50, 60, 20, 20, 0, 0, 0),
                          XCreateSimpleWindow(pDisplay, iRoot, 70, 80, 20, 20, 0, 0, 0)};
     XSync(pDisplay, False);
+    // The idle wait sleeps its time out, and ends at once for an event the window's client gets.
+    SDL_PumpEvents();
+    EXPECT_FALSE(SleepUntilInput(20000)) << "woken without input";
+    Window iTopLevel =
+        oInfo.info.x11.wmwindow != 0 ? oInfo.info.x11.wmwindow : oInfo.info.x11.window;
+    XEvent oMessage{};
+    oMessage.xclient = {ClientMessage, 0, False, nullptr, iTopLevel, 0, 8, {}};
+    XSendEvent(pDisplay, iTopLevel, False, KeyPressMask, &oMessage); // to whoever takes its keys
+    XFlush(pDisplay);
+    EXPECT_TRUE(SleepUntilInput(5000000)) << "not woken by input";
     XWindowAttributes oPlace;
     for (int i = 0; i < 2; i++)
     {
