@@ -590,10 +590,13 @@ void MyProjectMain::DrawHighScoreTable()
     std::string strContent;
     if (ReadHighScoreFile(strContent) == FILE_READ_OK)
     {
-        std::istringstream oInput(strContent);
-        std::string strLine;
-        for (int iRow = 1; iRow <= HIGH_SCORE_ROWS && std::getline(oInput, strLine); iRow++)
+        // Lines cut out by hand: a stream set up for every frame drawn costs a locale look-up.
+        size_t iStart = 0;
+        for (int iRow = 1; iRow <= HIGH_SCORE_ROWS && iStart < strContent.size(); iRow++)
         {
+            size_t iEnd = std::min(strContent.find('\n', iStart), strContent.size());
+            std::string strLine = strContent.substr(iStart, iEnd - iStart);
+            iStart = iEnd + 1;
             StripCarriageReturn(strLine);
             std::string strName = strLine.substr(0, 3);
             std::string strScore = strLine.size() > 5 ? strLine.substr(5) : std::string();
