@@ -143,10 +143,10 @@ MyProjectMain::MyProjectMain()
     : BaseEngine(50000), m_bFireReady(false), m_bSaveFound(true), m_bPaused(false),
       m_iBulletsReady(0), m_iGameState(STATE_MENU), m_iMenuSelection(MENU_NEW_GAME),
       m_iNameLength(0), m_szName{'_', '_', '_', '\0'}, m_iObjectListSize(0), m_iScore(0),
-      m_iPendingScore(0), m_pLifeIconRight(nullptr), m_pLifeIconMiddle(nullptr),
-      m_pLifeIconLeft(nullptr), m_iLives(MAX_LIVES), m_iLevel(1), m_pFont72(nullptr),
-      m_pFont46(nullptr), m_pFont24(nullptr), m_pFont12(nullptr), m_pFont36(nullptr),
-      m_pFont50(nullptr)
+      m_iPendingScore(0), m_szSaveMessage(nullptr), m_pLifeIconRight(nullptr),
+      m_pLifeIconMiddle(nullptr), m_pLifeIconLeft(nullptr), m_iLives(MAX_LIVES), m_iLevel(1),
+      m_pFont72(nullptr), m_pFont46(nullptr), m_pFont24(nullptr), m_pFont12(nullptr),
+      m_pFont36(nullptr), m_pFont50(nullptr)
 {
     srand(static_cast<unsigned>(time(nullptr)));
 
@@ -339,6 +339,7 @@ void MyProjectMain::RequestFullRedraw()
 void MyProjectMain::EnterState(int iState)
 {
     m_iGameState = iState;
+    m_szSaveMessage = nullptr;
     BuildObjectList();
     PaintBackground();
     RequestFullRedraw();
@@ -698,6 +699,11 @@ void MyProjectMain::DrawLevelComplete()
     QueueUpdateRect(195, 300, m_iScreenWidth, MENU_STRIP_HEIGHT);
     DrawMenuItem("Main Menu", m_iMenuSelection == MENU_MAIN_MENU, 195, 294, 400);
     QueueUpdateRect(195, 400, m_iScreenWidth, MENU_STRIP_HEIGHT);
+    if (m_szSaveMessage != nullptr)
+    {
+        DrawText(280, m_iScreenHeight - 50, m_szSaveMessage, WHITE, m_pFont24, nullptr);
+        QueueUpdateRect(280, m_iScreenHeight - 50, m_iScreenWidth, MENU_STRIP_HEIGHT);
+    }
 }
 
 // ---------------------------------------------------------------- the two files
@@ -740,10 +746,14 @@ void MyProjectMain::SaveGame()
     m_bSaveFound = true;
 }
 
+// The message is part of the level-complete screen from now on, so a whole-screen frame drawn
+// before the next push (a restored window, the whole screen toggled) still shows it. Its strip is
+// wiped now: a partial frame draws the new message over whatever the old one left.
 void MyProjectMain::ShowSaveMessage(const char* szMessage)
 {
-    DrawText(280, m_iScreenHeight - 50, szMessage, WHITE, m_pFont24, nullptr);
-    QueueUpdateRect(280, m_iScreenHeight - 50, m_iScreenWidth, MENU_STRIP_HEIGHT);
+    m_szSaveMessage = szMessage;
+    CopyBackgroundRect(280, m_iScreenHeight - 50, m_iScreenWidth, MENU_STRIP_HEIGHT);
+    m_bRedrawNeeded = true;
 }
 
 void MyProjectMain::LoadGame()

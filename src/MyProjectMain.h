@@ -91,6 +91,9 @@ public: // State read and written by the objects and the screens
     int m_iObjectListSize; // slots of the last list built, terminator included
     int m_iScore;
     int m_iPendingScore;
+    // "game saved" or "save failed" under the level-complete menu, until the game leaves it; null
+    // when there is none.
+    const char* m_szSaveMessage;
     PixelImage* m_pLifeIconRight;
     PixelImage* m_pLifeIconMiddle;
     PixelImage* m_pLifeIconLeft;

@@ -110,6 +110,7 @@ TEST_F(GameKeysTest, F11AndAltReturnSwitchTheWholeScreenAndAMinimisedPlayPauses)
     SDL_Event oKey = {SDL_KEYDOWN}, oHidden = {SDL_ACTIVEEVENT};
     oHidden.active.state = SDL_APPACTIVE; // lost
     EnterPlay(1);
+    TheShip()->m_bShielded = false; // the passes take the clock's time: no blink between frames
     TapKey(m_pGame, SDLK_ESCAPE);
     RunTicks(m_pGame);
     SDL_Surface* pFrame =
@@ -128,8 +129,16 @@ TEST_F(GameKeysTest, F11AndAltReturnSwitchTheWholeScreenAndAMinimisedPlayPauses)
     SDL_FreeSurface(pFrame);
     TapKey(m_pGame, SDLK_ESCAPE);
     RunPass(oHidden);
+    RunPass(oHidden); // hidden again, already paused
     EXPECT_TRUE(m_pGame->m_bPaused);
+    // Restored, the window may have lost what it showed: all of it is drawn again.
+    SDL_Rect oLost{300, 250, 200, 100};
+    SDL_FillRect(m_pGame->m_pScreenSurface, &oLost, 0x123456);
+    oHidden.active.gain = 1;
+    RunPass(oHidden);
+    EXPECT_EQ(CountPixels(m_pGame->m_pScreenSurface, 0x123456, 300, 250, 200, 100), 0);
     TapKey(m_pGame, SDLK_RETURN);
+    oHidden.active.gain = 0;
     RunPass(oHidden);
     EXPECT_EQ(make_tuple(m_pGame->m_iGameState, m_pGame->m_bPaused), make_tuple(STATE_MENU, false));
 }

@@ -101,6 +101,17 @@ TEST_F(RedrawCycleTest, FramesAreDrawnOnlyWhenDueAndWholeScreenFramesKeepTheQueu
     EXPECT_EQ(PixelAt(pScreen, 400, 300) & 0xFFFFFF, YELLOW) << "new background, partial frame";
     Present(oEngine, true, true);
     EXPECT_EQ(PixelAt(pScreen, 400, 300) & 0xFFFFFF, BLUE) << "new background, whole screen";
+    // At the display's pace: a whole-screen frame and the changes asked for after it are owed to
+    // the next push, which carries the whole screen.
+    oEngine.m_iPushIntervalMs = 17;
+    oEngine.m_iLastPushTime = 1000;
+    for (auto [iTime, bWhole, strPushed] :
+         {std::make_tuple(1005, true, ""), std::make_tuple(1010, false, ""),
+          std::make_tuple(1017, false, "[0,0,800,600]")})
+    {
+        oEngine.m_iTickTime = iTime;
+        EXPECT_EQ(Present(oEngine, iTime < 1017, bWhole), strPushed) << "at " << iTime;
+    }
     EXPECT_EQ(pScreen->locked + oEngine.m_bScreenLocked, 0) << "left locked";
     pScreen->flags = iFlags;
 }

@@ -44,6 +44,11 @@ TEST_F(ScriptedGameTest, PlayerGoesThroughEveryScreenFromTheTitleMenuToExit)
     }
     EXPECT_EQ(iHits, 14) << "two large asteroids break into fourteen hits";
     EXPECT_EQ(m_pGame->m_iGameState, STATE_LEVEL_COMPLETE) << "in the tick of the last hit";
+    auto PointsBefore = std::make_pair(m_pGame->m_iScore, m_pGame->m_iPendingScore);
+    RunTicks(m_pGame, 100);
+    EXPECT_TRUE(PointsBefore.second > 0 &&
+                std::make_pair(m_pGame->m_iScore, m_pGame->m_iPendingScore) == PointsBefore)
+        << "points counted under the level-complete menu";
 
     Press({SDLK_UP, SDLK_DOWN, SDLK_RETURN}); // Save Game, the second item
     EXPECT_EQ(ReadFileBytes("save.txt"), TextFile("level::2\nlives::3\nscore::3400\n"));
