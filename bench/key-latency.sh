@@ -31,6 +31,7 @@ with open(sys.argv[1]) as bench_file, open(sys.argv[2]) as key_file:
     figures["key_to_screen"] = json.load(key_file)
 with open(sys.argv[1], "w") as bench_file:
     json.dump(figures, bench_file, indent=2)
+    bench_file.write("\n")
 EOF
 if [ -n "$WINE" ]; then
     # Wine ends a program on SIGTERM with the signal's status: the game leaves by its Exit item.
