@@ -73,6 +73,8 @@ test-asan: deps
 # The same binaries on both SDL 1.2 libraries players have: the classic one, then sdl12-compat;
 # then the Windows build under Wine, its prefix in the Windows build tree.
 BENCH_CPU = bash bench/cpu-usage.sh $(BUILD_DIR)/starshards assets
+BENCH_KEYS = bash bench/key-latency.sh
+KEY_LATENCY = $(BUILD_DIR)/bench/starshards-key-latency
 WINE ?= /usr/lib/wine/wine64
 BENCH_WINE = WINE=$(WINE) WINEPREFIX=$(abspath $(WINDOWS_BUILD_DIR))/wine
 bench: build windows
@@ -80,6 +82,11 @@ bench: build windows
 	LD_LIBRARY_PATH=$(SDL12_COMPAT_DIR) \
 	    bash bench/run-bench.sh $(BUILD_DIR)/bench/starshards-bench $(BUILD_DIR)/bench-compat.json
 	$(BENCH_WINE) bash bench/run-bench.sh $(WINDOWS_BUILD_DIR)/bench/starshards-bench.exe \
+	    $(BUILD_DIR)/bench-windows.json
+	$(BENCH_KEYS) $(BUILD_DIR)/starshards assets $(KEY_LATENCY) $(BUILD_DIR)/bench.json
+	LD_LIBRARY_PATH=$(SDL12_COMPAT_DIR) \
+	    $(BENCH_KEYS) $(BUILD_DIR)/starshards assets $(KEY_LATENCY) $(BUILD_DIR)/bench-compat.json
+	$(BENCH_WINE) $(BENCH_KEYS) $(WINDOWS_BUILD_DIR)/starshards.exe assets $(KEY_LATENCY) \
 	    $(BUILD_DIR)/bench-windows.json
 	python3 bench/side-by-side.py $(BUILD_DIR)/bench.json $(BUILD_DIR)/bench-compat.json \
 	    $(BUILD_DIR)/bench-windows.json

@@ -17,6 +17,12 @@ def cell(value, decimals=1):
     return f"{value:.0f}" if value >= 1000 and decimals == 1 else f"{value:.{decimals}f}"
 
 
+def key_cell(figures):
+    if not figures or not figures.get("count"):
+        return "-"
+    return f"{figures['median_ms']:.1f}/{figures['p90_ms']:.1f} ({figures['count']})"
+
+
 def main():
     if len(sys.argv) not in (3, 4):
         sys.exit(__doc__)
@@ -27,7 +33,7 @@ def main():
     print(f"{'':14} " + "   ".join(f"{library:>28}" for library in LIBRARIES[:len(runs)]))
     print(f"{'scenario':14} " + "   ".join([f"{'pass p50':>9}{'pass p99':>10}{'speed':>9}"] * len(runs)))
     for name, figures in runs[0].items():
-        if not isinstance(figures, dict) or any(name not in run for run in runs):
+        if not isinstance(figures, dict) or "speed" not in figures or any(name not in run for run in runs):
             continue
         row = []
         for library in (run[name] for run in runs):
@@ -36,6 +42,8 @@ def main():
         print(f"{name:14} " + "   ".join(row))
     floors = [f"{cell(run['floor_whole_us'])} {library}" for run, library in zip(runs, SHORT_NAMES)]
     print(f"{'whole-screen floor':18} p50 " + ", ".join(floors))
+    keys = [f"{key_cell(run.get('key_to_screen'))} {library}" for run, library in zip(runs, SHORT_NAMES)]
+    print("key to screen, ms: median/p90 (presses) " + ", ".join(keys))
 
 
 if __name__ == "__main__":
