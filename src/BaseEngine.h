@@ -157,7 +157,7 @@ public: // State shared with the game and its objects
     // shows it there: scaled down on a full screen smaller than the picture, else copied as it is
     // to a display surface of another layout. Null while the picture is drawn on the display.
     SDL_Surface* m_pScaledDisplay;
-    SDL_Surface* m_pOffScreenSurface; // the picture's while m_pScaledDisplay is set
+    SDL_Surface* m_pOffScreenSurface; // drawn on instead of the display while that is set
 
     static constexpr int MAX_CATCH_UP_MS = 250;
     static constexpr int DISPLAY_PUSH_INTERVAL_MS = 17; // about as often as a 60 Hz display shows
