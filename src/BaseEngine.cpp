@@ -119,7 +119,8 @@ BaseEngine::BaseEngine(int iUpdateRectLimit)
       m_iButtonDownY(0), m_iButtonUpX(0), m_iButtonUpY(0), m_iMouseX(0), m_iMouseY(0),
       m_iObjectListChanged(0), m_ppObjects(nullptr), m_pStandardFont(nullptr),
       m_bScreenLocked(false), m_iPushIntervalMs(DISPLAY_PUSH_INTERVAL_MS), m_iLastPushTime(0),
-      m_bWholeScreenOwed(false), m_bChangesOwed(false), m_pScaledDisplay(nullptr)
+      m_bWholeScreenOwed(false), m_bChangesOwed(false), m_pScaledDisplay(nullptr),
+      m_pOffScreenSurface(nullptr)
 {
     m_pUpdateRects = new SDL_Rect[m_iUpdateRectCapacity];
 }
@@ -131,8 +132,7 @@ BaseEngine::~BaseEngine()
     m_oFontCache.FreeAllFonts();
     delete[] m_pKeyStates; // only still held when the shutdown step was skipped
     SDL_FreeSurface(m_pBackdropSurface);
-    if (m_pScaledDisplay != nullptr)
-        SDL_FreeSurface(m_pScreenSurface); // drawn off screen, ours
+    SDL_FreeSurface(m_pOffScreenSurface);
 }
 
 // ---------------------------------------------------------------- start, run, stop
@@ -173,16 +173,18 @@ int BaseEngine::StartUp(const char* szCaption, int iWindowWidth, int iWindowHeig
     EndProgramOnLostDisplay();
     // Masks of 0 give SDL's default 32-bit layout, 0xRRGGBB, the same as the colours we store.
     m_pBackdropSurface = SDL_CreateRGBSurface(0, iWindowWidth, iWindowHeight, 32, 0, 0, 0, 0);
-    if (m_pBackdropSurface == nullptr && strVideoError.empty())
+    m_pOffScreenSurface = SDL_CreateRGBSurface(0, iWindowWidth, iWindowHeight, 32, 0, 0, 0, 0);
+    if ((m_pBackdropSurface == nullptr || m_pOffScreenSurface == nullptr) && strVideoError.empty())
         strVideoError = SDL_GetError();
 
-    // Without either surface nothing can be drawn: a failed video set-up, not a later crash.
-    if (m_pScreenSurface == nullptr || m_pBackdropSurface == nullptr)
+    // Without these surfaces nothing can be drawn: a failed video set-up, not a later crash.
+    if (m_pScreenSurface == nullptr || m_pBackdropSurface == nullptr ||
+        m_pOffScreenSurface == nullptr)
     {
         fprintf(stderr, "Unable to set up video: %s\n", strVideoError.c_str());
         return 2;
     }
-    m_iIntsPerScreenRow = m_pScreenSurface->pitch / 4;
+    TakeDisplaySurface();
     m_oDamage.Resize(iWindowWidth, iWindowHeight);
 
     m_pKeyStates = new int[KEY_TABLE_SIZE];
@@ -303,29 +305,68 @@ void BaseEngine::DispatchWindowState(const SDL_ActiveEvent& oEvent)
 
 void BaseEngine::ToggleFullScreen()
 {
-    if (m_pScaledDisplay != nullptr)
-        LeaveScaledFullScreen();
-    else if ((m_pScreenSurface->flags & SDL_FULLSCREEN) == 0 && !LibraryShowsWholePicture())
+    SDL_Surface* pDisplay = SDL_GetVideoSurface();
+    bool bFullScreen = (pDisplay->flags & SDL_FULLSCREEN) != 0;
+    if (bFullScreen && (pDisplay->w != m_iScreenWidth || pDisplay->h != m_iScreenHeight))
+        SDL_SetVideoMode(m_iScreenWidth, m_iScreenHeight, 32, 0); // out of the scaled picture
+    else if (!bFullScreen && !LibraryShowsWholePicture())
         EnterScaledFullScreen();
     // Where the library cannot switch the window it has (Windows), the mode is set anew, and a
     // mode the display refuses leaves the window as it was.
-    else if (SDL_WM_ToggleFullScreen(m_pScreenSurface) == 0)
+    else if (SDL_WM_ToggleFullScreen(pDisplay) == 0)
     {
-        Uint32 iFlags = (m_pScreenSurface->flags & SDL_FULLSCREEN) ^ SDL_FULLSCREEN;
+        Uint32 iFlags = bFullScreen ? 0 : SDL_FULLSCREEN;
         if (SDL_SetVideoMode(m_iScreenWidth, m_iScreenHeight, 32, iFlags) == nullptr)
             SDL_SetVideoMode(m_iScreenWidth, m_iScreenHeight, 32, iFlags ^ SDL_FULLSCREEN);
     }
-    if (m_pScaledDisplay == nullptr)
-        m_pScreenSurface = SDL_GetVideoSurface();
-    if (m_pScreenSurface == nullptr)
+    if (SDL_GetVideoSurface() != nullptr && (SDL_GetVideoSurface()->flags & SDL_FULLSCREEN) == 0)
+        MoveWindowToTopLeft();
+    FollowDisplayMode();
+}
+
+void BaseEngine::FollowDisplayMode()
+{
+    if (SDL_GetVideoSurface() == nullptr)
     {
         fprintf(stderr, "Unable to set up video: %s\n", SDL_GetError());
         exit(2);
     }
+    TakeDisplaySurface();
+    PushWholeFrameNow();
+}
+
+// The engine writes 0xRRGGBB pixels straight into the screen, in the background's rows, and SDL
+// copies no picture onto a surface while it is locked. A display surface of any other size or
+// layout, or one that must be locked, gets the picture drawn off screen and copied to it: Windows
+// sets a full screen larger than the picture and puts the picture in its middle, where only a lock
+// reaches it.
+void BaseEngine::TakeDisplaySurface()
+{
+    SDL_Surface* pDisplay = SDL_GetVideoSurface();
+    bool bDirect = CanDrawOn(pDisplay);
+    m_pScaledDisplay = bDirect ? nullptr : pDisplay;
+    m_pScreenSurface = bDirect ? pDisplay : m_pOffScreenSurface;
     m_iIntsPerScreenRow = m_pScreenSurface->pitch / 4;
-    m_bRedrawNeeded = m_bWholeScreenRedraw = true;
-    if ((SDL_GetVideoSurface()->flags & SDL_FULLSCREEN) == 0)
-        MoveWindowToTopLeft();
+}
+
+bool BaseEngine::CanDrawOn(const SDL_Surface* pDisplay) const
+{
+    const SDL_PixelFormat* pFormat = pDisplay->format;
+    return pDisplay->w == m_iScreenWidth && pDisplay->h == m_iScreenHeight &&
+           pDisplay->pitch == m_pBackdropSurface->pitch && !SDL_MUSTLOCK(pDisplay) &&
+           pFormat->BitsPerPixel == 32 && pFormat->Rmask == 0xFF0000 &&
+           pFormat->Gmask == 0x00FF00 && pFormat->Bmask == 0x0000FF;
+}
+
+// A new mode shows nothing until a frame is pushed: the whole frame is drawn and pushed at once,
+// not when the next push falls due.
+void BaseEngine::PushWholeFrameNow()
+{
+    m_bRedrawNeeded = m_bWholeScreenRedraw = m_bWholeScreenOwed = m_bChangesOwed = false;
+    if (DrawWholeScreen())
+        PushDamage();
+    else // the screen could not be locked: the next push tries again
+        m_bRedrawNeeded = m_bWholeScreenRedraw = true;
 }
 
 // Whether the library's own switch shows the whole picture: sdl12-compat (versions 1.2.50 and up)
@@ -350,33 +391,24 @@ bool BaseEngine::LibraryShowsWholePicture() const
 void BaseEngine::EnterScaledFullScreen()
 {
     const SDL_Rect* pLargest = SDL_ListModes(nullptr, SDL_FULLSCREEN)[0];
-    m_pScaledDisplay = SDL_SetVideoMode(pLargest->w, pLargest->h, 32, SDL_FULLSCREEN);
-    if (m_pScaledDisplay == nullptr)
-    {
+    if (SDL_SetVideoMode(pLargest->w, pLargest->h, 32, SDL_FULLSCREEN) == nullptr)
         SDL_SetVideoMode(m_iScreenWidth, m_iScreenHeight, 32, 0);
-        return;
-    }
-    const SDL_PixelFormat* pFormat = m_pScaledDisplay->format;
-    m_pScreenSurface = SDL_CreateRGBSurface(0, m_iScreenWidth, m_iScreenHeight, 32, pFormat->Rmask,
-                                            pFormat->Gmask, pFormat->Bmask, 0);
-    if (m_pScreenSurface == nullptr)
-        LeaveScaledFullScreen();
 }
 
-void BaseEngine::LeaveScaledFullScreen()
-{
-    SDL_FreeSurface(m_pScreenSurface);
-    m_pScaledDisplay = nullptr;
-    SDL_SetVideoMode(m_iScreenWidth, m_iScreenHeight, 32, 0);
-}
-
-// While the picture is scaled down, a push shows the whole of it, by nearest pixels, as large as
-// the display holds it with its aspect kept, centred on black.
+// While the picture is drawn off screen, a push shows the whole of it: SDL copies it to a display
+// of its size in whatever layout that has; a display of another size gets it by nearest pixels, as
+// large as the display holds it with its aspect kept, centred on black.
 void BaseEngine::UpdateScaledDisplay()
 {
     if (m_pScaledDisplay == nullptr)
         return;
     int iDisplayW = m_pScaledDisplay->w, iDisplayH = m_pScaledDisplay->h;
+    if (iDisplayW == m_iScreenWidth && iDisplayH == m_iScreenHeight)
+    {
+        SDL_BlitSurface(m_pScreenSurface, nullptr, m_pScaledDisplay, nullptr);
+        SDL_UpdateRect(m_pScaledDisplay, 0, 0, 0, 0);
+        return;
+    }
     int iScaledW = std::min(iDisplayW, iDisplayH * m_iScreenWidth / m_iScreenHeight);
     int iScaledH = std::min(iDisplayH, iDisplayW * m_iScreenHeight / m_iScreenWidth);
     int iLeft = (iDisplayW - iScaledW) / 2, iTop = (iDisplayH - iScaledH) / 2;

@@ -73,6 +73,9 @@ public: // Start, run, stop
     // Between the window and the whole screen (F11 or Alt+Return), the same picture in both; back
     // in a window, it goes to the desktop's top-left corner again.
     void ToggleFullScreen();
+    // After the video mode was set again: draws on the display's new surface, or off screen where
+    // it cannot be drawn on as it is, and shows the whole frame on it at once.
+    void FollowDisplayMode();
 
 public: // Input
     int IsKeyDown(int iKeyCode);
@@ -150,9 +153,11 @@ public: // State shared with the game and its objects
     bool m_bChangesOwed;
     ScreenDamage m_oDamage;        // what the next push must carry
     TextSurfaceCache m_oTextCache; // the texts DrawText rendered, for the next frames
-    // The display's surface while the picture is drawn off screen in m_pScreenSurface and shown
-    // scaled down, on a full screen smaller than the picture; null otherwise.
+    // The display's surface while the picture is drawn off screen in m_pScreenSurface and each push
+    // shows it there: scaled down on a full screen smaller than the picture, else copied as it is
+    // to a display surface of another layout. Null while the picture is drawn on the display.
     SDL_Surface* m_pScaledDisplay;
+    SDL_Surface* m_pOffScreenSurface; // drawn on instead of the display while that is set
 
     static constexpr int MAX_CATCH_UP_MS = 250;
     static constexpr int DISPLAY_PUSH_INTERVAL_MS = 17; // about as often as a 60 Hz display shows
@@ -166,7 +171,9 @@ private:
     void DispatchWindowState(const SDL_ActiveEvent& oEvent);
     bool LibraryShowsWholePicture() const;
     void EnterScaledFullScreen();
-    void LeaveScaledFullScreen();
+    void TakeDisplaySurface();
+    bool CanDrawOn(const SDL_Surface* pDisplay) const;
+    void PushWholeFrameNow();
     void UpdateScaledDisplay();
     void WaitUntilDue();
     bool LockScreenForFrame();

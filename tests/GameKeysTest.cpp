@@ -94,8 +94,10 @@ TEST_F(GameKeysTest,
     EXPECT_EQ(AsteroidAt(7)->m_dPosX, dX + 0.25) << "one advance, the pass's own";
 }
 
-// F11 and Alt+Return are the engine's: the screen turns whole and back, redrawn the same, and the
-// paused game sees no Return. Play pauses when minimised; the title menu stays as it is.
+// F11 and Alt+Return are the engine's: the screen turns whole and back, showing the same frame at
+// once, and the paused game sees no Return; so does a mode set anew with a display that must be
+// locked (Windows' full screen larger than the picture). Play pauses when minimised; the title
+// menu stays as it is.
 TEST_F(GameKeysTest, F11AndAltReturnSwitchTheWholeScreenAndAMinimisedPlayPauses)
 {
     delete m_pGame;
@@ -115,6 +117,7 @@ TEST_F(GameKeysTest, F11AndAltReturnSwitchTheWholeScreenAndAMinimisedPlayPauses)
     RunTicks(m_pGame);
     SDL_Surface* pFrame =
         SDL_ConvertSurface(m_pGame->m_pScreenSurface, m_pGame->m_pScreenSurface->format, 0);
+    m_pGame->m_iPushIntervalMs = 1 << 30; // no push falls due
     for (auto [iPass, eKey, eMod] :
          {make_tuple(1, SDLK_F11, KMOD_NONE), make_tuple(2, SDLK_RETURN, KMOD_LALT)})
     {
@@ -126,7 +129,13 @@ TEST_F(GameKeysTest, F11AndAltReturnSwitchTheWholeScreenAndAMinimisedPlayPauses)
                   make_tuple(800, 600, iPass == 1, STATE_PLAYING, 0))
             << "pass " << iPass;
     }
+    SDL_Surface* pDisplay = SDL_SetVideoMode(800, 600, 32, 0);
+    pDisplay->flags |= SDL_HWSURFACE; // must be locked
+    m_pGame->FollowDisplayMode();
+    EXPECT_EQ(CountDifferentPixels(pFrame, pDisplay), 0) << "a display set anew, locked";
+    pDisplay->flags &= ~SDL_HWSURFACE;
     SDL_FreeSurface(pFrame);
+    m_pGame->m_iPushIntervalMs = 0;
     TapKey(m_pGame, SDLK_ESCAPE);
     RunPass(oHidden);
     RunPass(oHidden); // hidden again, already paused

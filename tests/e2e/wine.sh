@@ -99,16 +99,24 @@ start_game SDL_VIDEO_WINDOW_POS=100,100
 wait_for_window
 until_true "the client area where Windows puts it, in openbox's frame" framed_where_windows_puts_it
 until_true "title menu" screen_is "${title[@]}" "216 200 46 New Game"
-press Down Down
-step "the table" Return "149 10 46 High Scores" "250 100 24 1. abc 95000"
 # SDL cannot switch a window on Windows: F11 sets the video mode again, full-screen, at the
-# screen's corner (Wine cannot change Xvfb's mode; how large it makes the window varies). F11
-# again: the window where Windows puts it, the game still answering.
+# screen's corner (Wine cannot change Xvfb's mode; how large it makes the window varies), the
+# title's rocks in their colours, at least half as many pixels of them as in the window (all else
+# is black or white). F11 again: the window where Windows puts it, the game still answering.
 full_screen_at_corner() { ! framed_where_windows_puts_it && [[ $E2E_SEEN == "0 0 "* ]]; }
+rock_pixels() {
+    import -window "$E2E_WINDOW" "png:$shot" 2>/dev/null &&
+        convert "$shot" -format %c histogram:info:- | awk '!/#000000|#FFFFFF/ { n += $1 } END { print n + 0 }'
+}
+rocks_shown() { local shown && shown=$(rock_pixels) && E2E_SEEN="$shown rock pixels" && ((shown * 2 >= $1)); }
+windowed=$(rock_pixels)
 press F11
 until_true "F11: the window at the screen's corner" full_screen_at_corner
+until_true "F11: the rocks, $windowed pixels in the window" rocks_shown "$windowed"
 press F11
 until_true "F11 again: the window where Windows puts it" framed_where_windows_puts_it
+press Down Down
+step "the table" Return "149 10 46 High Scores" "250 100 24 1. abc 95000"
 step "the title menu" Return "${title[@]}" "149 400 46 High Scores"
 wmctrl -c Starshards
 expect_exit 0 "after closing the window"
