@@ -132,6 +132,19 @@ left=$(cd "$installed" && find . -type f | sort | paste -sd ' ')
 [ ! -e "$start_menu/Starshards.lnk" ] || left+=", the shortcut"
 expected=$(tr ' ' '\n' <<<"./highscores.txt $players_files ./save.txt" | sort | paste -sd ' ')
 [ "$left" = "$expected" ] || fail "what the uninstaller left" "$expected" "$left"
-rm -r "${installed:?}"/* && wine "$package" /S && wine "$installed/uninstall.exe" /S
+# Installed through its pages: Install, then Finish with "Start Starshards" ticked starts the game
+# in its folder, where it finds its font.
+rm -r "${installed:?}"/* && ("$E2E_GAME" "$package" >>"$E2E_TMP/wine.log" 2>&1 &)
+finish_setup() {
+    local setup
+    setup=$(xdotool search --onlyvisible --name "^Starshards $version Setup" | head -n 1)
+    [ -z "$setup" ] || xdotool windowactivate --sync "$setup" key Return 2>/dev/null
+    E2E_WINDOW=$(xdotool search --onlyvisible --name "^Starshards\$" | head -n 1) && [ -n "$E2E_WINDOW" ]
+}
+until_true "the game started from the installer's last page" finish_setup
+until_true "its title menu" screen_is "${title[@]}" "216 200 46 New Game"
+wmctrl -c Starshards && "$wineserver" -w && wine "$installed/uninstall.exe" /S
+left=$(ls -A "$installed") && [ "$left" = highscores.txt ] || fail "left after the game made its table" highscores.txt "$left"
+rm -r "${installed:?}" && wine "$package" /S && wine "$installed/uninstall.exe" /S
 [ ! -e "$installed" ] || fail "the folder after uninstalling without the player's files" "removed" "$(ls -A "$installed")"
 pass "uninstalled: the player's files kept, the rest removed"
