@@ -8,6 +8,7 @@
 #include <string>
 
 #include "DisplayableObject.h"
+#include "FileReport.h"
 #include "Platform.h"
 
 // Background pixel writes are guarded in every build: a write outside the surface is a
@@ -161,6 +162,8 @@ int BaseEngine::StartUp(const char* szCaption, int iWindowWidth, int iWindowHeig
     SDL_Surface* pIcon = szIconFile != nullptr ? IMG_Load(szIconFile) : nullptr;
     if (pIcon != nullptr)
         SDL_WM_SetIcon(pIcon, nullptr);
+    else if (szIconFile != nullptr)
+        ReportUnloadableFile(szIconFile);
     m_pScreenSurface = SDL_SetVideoMode(iWindowWidth, iWindowHeight, 32, 0);
     // The calls that follow may set errors of their own (sdl12-compat does on an 8-bit screen):
     // the one reported is the failed call's.

@@ -1,4 +1,5 @@
 #include "FontCache.h"
+#include "FileReport.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -35,7 +36,7 @@ FontEntry* FontCache::LookUpFont(const char* szFileName, int iPointSize)
 
     // A font requested before the library is ready has not failed yet: the sweep reports it.
     if (m_bReady && pEntry->m_pFont == nullptr)
-        printf("Font loading failed.\n");
+        ReportFailedFont(pEntry->m_szFileName);
     return pEntry;
 }
 
@@ -61,8 +62,14 @@ void FontCache::OpenPendingFonts()
             continue;
         pEntry->m_pFont = TTF_OpenFont(pEntry->m_szFileName, pEntry->m_iPointSize);
         if (pEntry->m_pFont == nullptr)
-            printf("Font loading failed.\n");
+            ReportFailedFont(pEntry->m_szFileName);
     }
+}
+
+void FontCache::ReportFailedFont(const char* szFileName)
+{
+    printf("Font loading failed.\n");
+    ReportUnloadableFile(szFileName);
 }
 
 void FontCache::FreeAllFonts()

@@ -35,6 +35,8 @@ private:
     static constexpr int GROWTH = 10;
 
     void MakeRoomForOneMore();
+    // The console's line for a font that did not open, and the player's line naming its file.
+    static void ReportFailedFont(const char* szFileName);
 
     int m_iCount;
     int m_iCapacity;

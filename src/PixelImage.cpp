@@ -2,6 +2,8 @@
 
 #include <SDL_image.h>
 
+#include "FileReport.h"
+
 PixelImage::PixelImage() : m_iWidth(0), m_iHeight(0), m_pPixels(nullptr) {}
 
 PixelImage::~PixelImage()
@@ -16,7 +18,10 @@ bool PixelImage::LoadPicture(const char* szFileName)
 
     SDL_Surface* pLoaded = IMG_Load(szFileName);
     if (pLoaded == nullptr)
+    {
+        ReportUnloadableFile(szFileName);
         return false;
+    }
     SDL_Surface* pConverted = SDL_CreateRGBSurface(0, pLoaded->w, pLoaded->h, 32, 0x00FF0000,
                                                    0x0000FF00, 0x000000FF, 0xFF000000);
     if (pConverted == nullptr)

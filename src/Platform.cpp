@@ -372,3 +372,17 @@ FileLock::~FileLock()
     if (m_iLockedFile >= 0)
         close(m_iLockedFile); // which releases the lock
 }
+
+std::string WorkingDirectory()
+{
+    std::vector<char> acPath(256);
+    while (getcwd(acPath.data(), acPath.size()) == nullptr)
+    {
+        if (errno != ERANGE)
+            return std::string();
+        acPath.resize(acPath.size() * 2);
+    }
+    return acPath.data();
+}
+
+void HideOwnConsoleWindow() {}

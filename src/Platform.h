@@ -31,6 +31,12 @@ void EndProgramOnLostDisplay();
 // renderer about a sixth of a core. Call before SDL starts; a choice the player set is kept.
 void PreferNearestPixelScaling();
 
+// Hides the console window that the system made for this program alone, as for a console program
+// started from the desktop, so that the player sees only the game; a console that a shell or
+// another program shares keeps showing the program's lines. Nothing where programs get no console
+// window of their own (POSIX).
+void HideOwnConsoleWindow();
+
 // Suspends the program for about iMicroseconds, or until input for the game's window may have come
 // in (keys, the mouse, a close, a signal), whichever is first; true when input ended the wait.
 // Where input cannot be watched (SDL's dummy driver), the whole time.
@@ -43,6 +49,10 @@ enum FileReadResult
     FILE_MISSING,
     FILE_UNREADABLE // exists but cannot be read: no permission, an I/O error, not a regular file
 };
+
+// The program's working directory, where files named without a directory are looked for; UTF-8
+// on Windows. Empty when it cannot be told (it was removed).
+std::string WorkingDirectory();
 
 // Reads at most iMaxBytes of a file into strContent, bytes as they are. Only a regular file is
 // read, and the open never waits: a FIFO or a device is unreadable, as is a directory.

@@ -316,3 +316,28 @@ FileLock::~FileLock()
     if (m_iLockedFile >= 0)
         _close(m_iLockedFile);
 }
+
+std::string WorkingDirectory()
+{
+    DWORD iLength = GetCurrentDirectoryW(0, nullptr);
+    std::wstring strWide(iLength, L'\0');
+    iLength = GetCurrentDirectoryW(iLength, &strWide[0]);
+    if (iLength == 0 || iLength >= strWide.size())
+        return std::string();
+    int iBytes =
+        WideCharToMultiByte(CP_UTF8, 0, strWide.c_str(), iLength, nullptr, 0, nullptr, nullptr);
+    std::string strPath(iBytes, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, strWide.c_str(), iLength, &strPath[0], iBytes, nullptr,
+                        nullptr);
+    return strPath;
+}
+
+// A console that lists this program alone was made for it: started from a shell, the shell is
+// attached too. Hidden, not freed, so the program's lines still have somewhere to go.
+void HideOwnConsoleWindow()
+{
+    DWORD aiProcesses[2];
+    HWND hConsole = GetConsoleWindow();
+    if (hConsole != nullptr && GetConsoleProcessList(aiProcesses, 2) == 1)
+        ShowWindow(hConsole, SW_HIDE);
+}

@@ -2,6 +2,8 @@
 
 #include <SDL_image.h>
 
+#include "FileReport.h"
+
 SurfaceImage::SurfaceImage() : m_pSurface(nullptr) {}
 
 SurfaceImage::~SurfaceImage()
@@ -13,6 +15,8 @@ bool SurfaceImage::LoadPicture(const char* szFileName)
 {
     SDL_FreeSurface(m_pSurface);
     m_pSurface = IMG_Load(szFileName);
+    if (m_pSurface == nullptr)
+        ReportUnloadableFile(szFileName);
     ConvertToDisplayFormat();
     return m_pSurface != nullptr;
 }

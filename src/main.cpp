@@ -1,9 +1,11 @@
 #include <cstdio>
 
 #include "MyProjectMain.h"
+#include "Platform.h"
 
 int main(int, char**)
 {
+    HideOwnConsoleWindow();
     MyProjectMain oGame;
     char szCaption[1024];
     snprintf(szCaption, sizeof szCaption, "Starshards");

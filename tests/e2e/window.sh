@@ -121,10 +121,19 @@ until_true "Return in the whole screen quits; Alt+Return: the window at the corn
 wmctrl -c Starshards
 expect_exit 0 "after closing"
 
+# stderr_names REGEX: standard error names each file the game missed once, with the directory it
+# looked in; the names, sorted, match REGEX.
+stderr_names() {
+    local names
+    names=$(sed "s|^cannot find \([^ ]*\) in $E2E_WORK\$|\1|" "$E2E_STDERR" | sort | paste -sd ' ')
+    [[ $names =~ $1 ]] && ! sort "$E2E_STDERR" | uniq -d | grep -q . || fail "stderr" "$1" "$(cat "$E2E_STDERR")"
+}
 run_case "no pictures" "rm ./*.png ./*.jpg"
 stdout_is 'Free font: %s point emulogic.ttf'
+stderr_names '^(asteroid[123](_medium|_small)?\.png )+bullet\.jpg icon\.png life\.jpg$'
 run_case "no font" "rm emulogic.ttf"
 stdout_is '%.0sFont loading failed.' # and no 'Free font' line
+stderr_names '^emulogic\.ttf$'
 run_case "table is a directory" "mkdir highscores.txt"
 [ -d "$E2E_WORK/highscores.txt" ] || fail "highscores.txt after the game" "the directory kept" "replaced"
 

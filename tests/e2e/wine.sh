@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # The Windows game under Wine on Xvfb, unpacked from its zip or installed by its installer: placed at
 # the corner without and with a window manager, played through its screens with keys, its files in
-# CR LF, ended by Exit and by closing the window; the uninstaller keeps the player's two files.
+# CR LF, ended by Exit and by closing the window; the uninstaller removes only what it installed.
 #   wine.sh zip|installer PACKAGE RENDER_TEXT.EXE WINEPREFIX   (WINEPREFIX is made afresh)
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 [ $# -eq 4 ] && [ -f "$2" ] && [ -x "$3" ] || { echo "usage: $0 zip|installer PACKAGE RENDER_TEXT WINEPREFIX" >&2 && exit 2; }
 mode=$1 package=$(realpath "$2") render_text_exe=$(realpath "$3")
+version=$(dpkg-parsechangelog -l "$(dirname "$0")/../../debian/changelog" -S Version)
 e2e_begin
 render_text=render_windows_text shot=$E2E_TMP/shot.png E2E_STDOUT=$E2E_TMP/stdout E2E_STDERR=$E2E_TMP/stderr
 E2E_EOL=$'\r' # the console's lines end in CR LF
@@ -22,31 +23,39 @@ render_windows_text() { "$E2E_GAME" "$render_text_exe" "${@/#\//Z:/}" 2>>"$E2E_T
 
 start_xvfb
 rm -rf "$WINEPREFIX" && wine wineboot -i || fail "a new Wine prefix" "wineboot's status 0" "$?"
-installed=$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Programs/Starshards
-start_menu=$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Microsoft/Windows/"Start Menu"/Programs
+user=$(ls "$WINEPREFIX/drive_c/users" | grep -vx Public) # the one Wine made the prefix for
+installed=$WINEPREFIX/drive_c/users/$user/AppData/Local/Programs/Starshards
+start_menu=$WINEPREFIX/drive_c/users/$user/AppData/Roaming/Microsoft/Windows/"Start Menu"/Programs
+windows_installed='C:\users\'$user'\AppData\Local\Programs\Starshards'
+players_files="./holiday.jpg ./licenses/OtherGame/LICENSE.txt ./my-screenshot.png"
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Starshards'
 if [ "$mode" = zip ]; then
-    E2E_WORK=$E2E_TMP/work && mkdir "$E2E_WORK" && (cd "$E2E_WORK" && cmake -E tar xf "$package")
+    mkdir "$E2E_TMP/work" && (cd "$E2E_TMP/work" && cmake -E tar xf "$package")
+    E2E_WORK=$E2E_TMP/work/Starshards-$version
+    [ "$(ls -A "$E2E_TMP/work")" = "Starshards-$version" ] || fail "the zip's top level" "Starshards-$version" "$(ls -A "$E2E_TMP/work")"
 else
+    # Installed into a folder that already holds the player's own files of the kinds it installs.
+    mkdir -p "$installed/licenses/OtherGame" && (cd "$installed" && touch $players_files)
     started=$SECONDS
     wine "$package" /S || fail "the silent installer" "status 0" "$?"
     E2E_WORK=$installed
     pass "installed silently in $((SECONDS - started)) s"
     # The shortcut starts the game in its folder: the working directory is the string after the
     # program's relative path (strings shows the character of its length before it).
-    strings -el "$start_menu/Starshards.lnk" | grep -qx '.C:\\users\\root\\AppData\\Local\\Programs\\Starshards' ||
-        fail "the Start-menu shortcut's working directory" "C:\\users\\root\\AppData\\Local\\Programs\\Starshards" "$(strings -el "$start_menu/Starshards.lnk" | paste -sd '|')"
+    strings -el "$start_menu/Starshards.lnk" | grep -qx ".${windows_installed//\\/\\\\}" ||
+        fail "the Start-menu shortcut's working directory" "$windows_installed" "$(strings -el "$start_menu/Starshards.lnk" | paste -sd '|')"
     "$E2E_GAME" reg query "$uninstall_key" >"$E2E_TMP/uninstall-entry" 2>/dev/null
-    expected=$(printf '    %s\n' "DisplayName    REG_SZ    Starshards" "DisplayVersion    REG_SZ    1.2.0" \
-        'UninstallString    REG_SZ    "C:\users\root\AppData\Local\Programs\Starshards\uninstall.exe"' \
-        'InstallLocation    REG_SZ    C:\users\root\AppData\Local\Programs\Starshards' \
-        'DisplayIcon    REG_SZ    C:\users\root\AppData\Local\Programs\Starshards\starshards.exe,0' \
-        "NoModify    REG_DWORD    0x1" "NoRepair    REG_DWORD    0x1" | sort)
+    # EstimatedSize: the KiB of the files installed beside the uninstaller.
+    size=$(find "$installed" -type f ! -name uninstall.exe -printf '%s\n' | awk '{ b += $1 } END { printf "0x%x", (b + 1023) / 1024 }')
+    expected=$(printf '    %s\n' "DisplayName    REG_SZ    Starshards" "DisplayVersion    REG_SZ    $version" \
+        "Publisher    REG_SZ    Starshards developers" "UninstallString    REG_SZ    \"$windows_installed\\uninstall.exe\"" \
+        "InstallLocation    REG_SZ    $windows_installed" "DisplayIcon    REG_SZ    $windows_installed\\starshards.exe,0" \
+        "EstimatedSize    REG_DWORD    $size" "NoModify    REG_DWORD    0x1" "NoRepair    REG_DWORD    0x1" | sort)
     got=$(tr -d '\r' <"$E2E_TMP/uninstall-entry" | grep -v -e QuietUninstallString -e '^HKEY' -e '^$' | sort)
     [ "$got" = "$expected" ] || fail "the entry in the installed programs" "$expected" "$got"
 fi
-files=$(cd "$E2E_WORK" && find . -type f | sort | paste -sd ' ')
-expected=". /README.txt ./SDL.dll ./asteroid1.png ./asteroid1_medium.png ./asteroid1_small.png ./asteroid2.png ./asteroid2_medium.png ./asteroid2_small.png ./asteroid3.png ./asteroid3_medium.png ./asteroid3_small.png ./bullet.jpg ./emulogic-OFL.txt ./emulogic.ttf ./icon.png ./licenses/SDL/COPYING ./licenses/SDL_image/COPYING ./licenses/SDL_ttf/COPYING ./licenses/freetype/FTL.TXT ./licenses/freetype/LICENSE.TXT ./licenses/libjpeg-turbo/LICENSE.md ./licenses/libjpeg-turbo/README.ijg ./licenses/libpng/LICENSE ./licenses/zlib/copyright ./life.jpg ./starshards.exe"
+files=$(cd "$E2E_WORK" && find . -type f | grep -vxF "${players_files// /$'\n'}" | sort | paste -sd ' ')
+expected=". /LICENSE.txt ./README.txt ./SDL.dll ./asteroid1.png ./asteroid1_medium.png ./asteroid1_small.png ./asteroid2.png ./asteroid2_medium.png ./asteroid2_small.png ./asteroid3.png ./asteroid3_medium.png ./asteroid3_small.png ./bullet.jpg ./emulogic-OFL.txt ./emulogic.ttf ./icon.png ./licenses/SDL/COPYING ./licenses/SDL_image/COPYING ./licenses/SDL_ttf/COPYING ./licenses/freetype/FTL.TXT ./licenses/freetype/LICENSE.TXT ./licenses/libjpeg-turbo/LICENSE.md ./licenses/libjpeg-turbo/README.ijg ./licenses/libpng/LICENSE ./licenses/mingw-w64/copyright.txt ./licenses/zlib/copyright ./life.jpg ./starshards.exe"
 [ "$mode" = zip ] || expected+=" ./uninstall.exe"
 [ "$files" = "${expected/. \//./}" ] || fail "the game's files" "$expected" "$files"
 
@@ -126,10 +135,24 @@ pass "under openbox: framed, at the corner as Wine puts it, keys taken, F11 ther
 
 # The uninstaller keeps the player's files, and so their folder; without them the folder goes too.
 wine "$installed/uninstall.exe" /S || fail "the silent uninstaller" "status 0" "$?"
-left=$(cd "$installed" && ls -A | paste -sd ' ')
+left=$(cd "$installed" && find . -type f | sort | paste -sd ' ')
 "$E2E_GAME" reg query "$uninstall_key" >/dev/null 2>&1 && left+=", the entry"
 [ ! -e "$start_menu/Starshards.lnk" ] || left+=", the shortcut"
-[ "$left" = "highscores.txt save.txt" ] || fail "what the uninstaller left" "highscores.txt save.txt" "$left"
-rm "$installed"/*.txt && wine "$package" /S && wine "$installed/uninstall.exe" /S
+expected=$(tr ' ' '\n' <<<"./highscores.txt $players_files ./save.txt" | sort | paste -sd ' ')
+[ "$left" = "$expected" ] || fail "what the uninstaller left" "$expected" "$left"
+# Installed through its pages: Install, then Finish with "Start Starshards" ticked starts the game
+# in its folder, where it finds its font.
+rm -r "${installed:?}"/* && ("$E2E_GAME" "$package" >>"$E2E_TMP/wine.log" 2>&1 &)
+finish_setup() {
+    local setup
+    setup=$(xdotool search --onlyvisible --name "^Starshards $version Setup" | head -n 1)
+    [ -z "$setup" ] || xdotool windowactivate --sync "$setup" key Return 2>/dev/null
+    E2E_WINDOW=$(xdotool search --onlyvisible --name "^Starshards\$" | head -n 1) && [ -n "$E2E_WINDOW" ]
+}
+until_true "the game started from the installer's last page" finish_setup
+until_true "its title menu" screen_is "${title[@]}" "216 200 46 New Game"
+wmctrl -c Starshards && "$wineserver" -w && wine "$installed/uninstall.exe" /S
+left=$(ls -A "$installed") && [ "$left" = highscores.txt ] || fail "left after the game made its table" highscores.txt "$left"
+rm -r "${installed:?}" && wine "$package" /S && wine "$installed/uninstall.exe" /S
 [ ! -e "$installed" ] || fail "the folder after uninstalling without the player's files" "removed" "$(ls -A "$installed")"
-pass "uninstalled: the player's two files kept, the rest removed"
+pass "uninstalled: the player's files kept, the rest removed"
