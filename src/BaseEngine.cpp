@@ -100,6 +100,14 @@ bool IsFullScreenKey(const SDL_keysym& oKey)
     return oKey.sym == SDLK_F11 || (oKey.sym == SDLK_RETURN && (oKey.mod & KMOD_ALT) != 0);
 }
 
+// sdl12-compat, the SDL 1.2 over SDL2, numbers its versions from 1.2.50 on.
+bool IsLibraryOverSdl2()
+{
+    const SDL_version* pLinked = SDL_Linked_Version();
+    return SDL_VERSIONNUM(pLinked->major, pLinked->minor, pLinked->patch) >=
+           SDL_VERSIONNUM(1, 2, 50);
+}
+
 SDL_Rect MakeRect(int iX, int iY, int iWidth, int iHeight)
 {
     SDL_Rect oRect;
@@ -120,8 +128,8 @@ BaseEngine::BaseEngine(int iUpdateRectLimit)
       m_iButtonDownY(0), m_iButtonUpX(0), m_iButtonUpY(0), m_iMouseX(0), m_iMouseY(0),
       m_iObjectListChanged(0), m_ppObjects(nullptr), m_pStandardFont(nullptr),
       m_bScreenLocked(false), m_iPushIntervalMs(DISPLAY_PUSH_INTERVAL_MS), m_iLastPushTime(0),
-      m_bWholeScreenOwed(false), m_bChangesOwed(false), m_pScaledDisplay(nullptr),
-      m_pOffScreenSurface(nullptr)
+      m_bWholeScreenOwed(false), m_bChangesOwed(false), m_bPushWholeScreens(IsLibraryOverSdl2()),
+      m_pScaledDisplay(nullptr), m_pOffScreenSurface(nullptr)
 {
     m_pUpdateRects = new SDL_Rect[m_iUpdateRectCapacity];
 }
@@ -377,8 +385,7 @@ void BaseEngine::PushWholeFrameNow()
 // the modes cannot be told, the library is left to decide.
 bool BaseEngine::LibraryShowsWholePicture() const
 {
-    if (SDL_VERSIONNUM(SDL_Linked_Version()->major, SDL_Linked_Version()->minor,
-                       SDL_Linked_Version()->patch) >= SDL_VERSIONNUM(1, 2, 50))
+    if (IsLibraryOverSdl2())
         return true;
     SDL_Rect** ppModes = SDL_ListModes(nullptr, SDL_FULLSCREEN);
     if (ppModes == nullptr || ppModes == reinterpret_cast<SDL_Rect**>(-1))
@@ -693,9 +700,9 @@ void BaseEngine::PushWholeScreen()
 
 void BaseEngine::PushQueuedRects()
 {
-    if (m_iUpdateRectCount >= m_iUpdateRectCapacity)
+    if (m_iUpdateRectCount >= m_iUpdateRectCapacity || m_bPushWholeScreens)
     {
-        // The pool overflowed: push everything.
+        // The pool overflowed, or only a whole-screen push shows at once: push everything.
         if (m_iPushIntervalMs > 0)
             m_oDamage.AddWholeScreen();
         else
@@ -728,6 +735,8 @@ void BaseEngine::PushDamage()
 {
     if (m_oDamage.IsEmpty())
         return;
+    if (m_bPushWholeScreens)
+        m_oDamage.AddWholeScreen();
     m_oDamage.Push(m_pScreenSurface);
     UpdateScaledDisplay();
     m_iLastPushTime = m_iTickTime;

@@ -151,7 +151,11 @@ public: // State shared with the game and its objects
     // areas drawn after it (or alone).
     bool m_bWholeScreenOwed;
     bool m_bChangesOwed;
-    ScreenDamage m_oDamage;        // what the next push must carry
+    ScreenDamage m_oDamage; // what the next push must carry
+    // Every push carries the whole screen: sdl12-compat shows a push of changed areas only when a
+    // later push or event poll finds 16 ms gone since it last showed one (after the loop's sleep,
+    // at the next pass's poll), a whole-screen push at once.
+    bool m_bPushWholeScreens;
     TextSurfaceCache m_oTextCache; // the texts DrawText rendered, for the next frames
     // The display's surface while the picture is drawn off screen in m_pScreenSurface and each push
     // shows it there: scaled down on a full screen smaller than the picture, else copied as it is

@@ -141,6 +141,24 @@ void PreferNearestPixelScaling()
     setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0);
 }
 
+namespace
+{
+// Events already read from the connection would not wake a poll of it: those in Xlib's queue, and
+// those in XCB's, where a renderer's own round trips on the connection leave them (a hardware
+// renderer under sdl12-compat). This reads what the connection holds, without waiting, into Xlib's
+// queue, where both libraries' event pumps look first.
+int CountEventsRead(const SDL_SysWMinfo& oInfo)
+{
+    // The classic library's event thread may use the display too: hold its lock, where it has one.
+    if (oInfo.info.x11.lock_func != nullptr)
+        oInfo.info.x11.lock_func();
+    int iCount = XEventsQueued(oInfo.info.x11.display, QueuedAfterReading);
+    if (oInfo.info.x11.unlock_func != nullptr)
+        oInfo.info.x11.unlock_func();
+    return iCount;
+}
+} // namespace
+
 bool SleepUntilInput(int iMicroseconds)
 {
     SDL_SysWMinfo oInfo;
@@ -150,9 +168,7 @@ bool SleepUntilInput(int iMicroseconds)
     pollfd oConnection = {-1, POLLIN, 0}; // a negative descriptor is not watched
     if (bWatched)
     {
-        // Events Xlib read from the connection already would not wake the poll below. Only its
-        // queue is looked at: a read here could take an event off the connection and keep it back.
-        if (XQLength(oInfo.info.x11.display) > 0)
+        if (CountEventsRead(oInfo) > 0)
             return true;
         oConnection.fd = ConnectionNumber(oInfo.info.x11.display);
     }

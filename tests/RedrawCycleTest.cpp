@@ -71,7 +71,7 @@ TEST_F(RedrawCycleTest, FramesAreDrawnOnlyWhenDueAndWholeScreenFramesKeepTheQueu
 {
     OverlayEngine oEngine;
     Start(&oEngine);
-    oEngine.m_iPushIntervalMs = 0; // every frame pushed
+    std::tie(oEngine.m_iPushIntervalMs, oEngine.m_bPushWholeScreens) = std::make_pair(0, false);
     SDL_Surface* pScreen = oEngine.m_pScreenSurface;
     Uint32 iFlags = pScreen->flags;
     pScreen->flags |= SDL_HWSURFACE;
@@ -122,7 +122,7 @@ TEST_F(RedrawCycleTest, PartialFrameRedrawsTheBoxesAndPushesClippedRectanglesOrA
 {
     BaseEngine oEngine(8); // a pool of 10
     Start(&oEngine);
-    oEngine.m_iPushIntervalMs = 0;      // every frame pushed
+    std::tie(oEngine.m_iPushIntervalMs, oEngine.m_bPushWholeScreens) = std::make_pair(0, false);
     for (int i = 0; i < 800 * 600; i++) // a different colour in every pixel: x + 800 y
         static_cast<Uint32*>(oEngine.m_pBackdropSurface->pixels)[i] = i;
     const int aaiMove[][4] = {{100, 100, 103, 98}, {300, -5, 340, 260}, {795, 595, 785, -5},
