@@ -282,13 +282,12 @@ bool CreateByRename(const std::wstring& strPath, const std::string& strText)
     HANDLE hNew = CreateReplacement(strPath, 0, strTemporary);
     if (hNew == INVALID_HANDLE_VALUE)
         return false;
-    bool bDone = WriteAndClose(hNew, strText) &&
-                 MoveFileExW(strTemporary.c_str(), strPath.c_str(), MOVEFILE_WRITE_THROUGH);
-    DWORD iError = GetLastError();
-    if (bDone)
+    bool bWritten = WriteAndClose(hNew, strText);
+    if (bWritten && MoveFileExW(strTemporary.c_str(), strPath.c_str(), MOVEFILE_WRITE_THROUGH))
         return true;
+    DWORD iError = GetLastError();
     DeleteFileW(strTemporary.c_str());
-    if (iError != ERROR_ALREADY_EXISTS && iError != ERROR_FILE_EXISTS)
+    if (!bWritten || (iError != ERROR_ALREADY_EXISTS && iError != ERROR_FILE_EXISTS))
         return false;
     HANDLE hLinked = CreateFileW(strPath.c_str(), GENERIC_WRITE, SHARE_ALL, nullptr, OPEN_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
