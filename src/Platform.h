@@ -36,6 +36,9 @@ void PreferNearestPixelScaling();
 // Where input cannot be watched (SDL's dummy driver), the whole time.
 bool SleepUntilInput(int iMicroseconds);
 
+// File names are given in UTF-8 (the game's own are ASCII names in its working directory, whose
+// own name can hold anything): on Windows they are used in wide characters.
+
 // How reading a whole file went.
 enum FileReadResult
 {
