@@ -273,9 +273,17 @@ PutResult PutInPlace(const std::wstring& strPath, const std::wstring& strTempora
                : NEW_FILE_ASIDE;
 }
 
-// A missing file is made by a rename too. Where its name is taken all the same, by a symbolic link
-// to a file that does not exist, it is written through the link, creating that file, as a plain
-// write does.
+// A symbolic link or a junction, by its own attributes, which Windows reads without following it.
+bool IsLink(const std::wstring& strPath)
+{
+    DWORD iAttributes = GetFileAttributesW(strPath.c_str());
+    return iAttributes != INVALID_FILE_ATTRIBUTES &&
+           (iAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+// A missing file is made by a rename too. Where its name is taken all the same by a symbolic link
+// to a file that does not exist (its own attributes mark it), it is written through the link,
+// creating that file, as a plain write does; a file that took the name meanwhile is left alone.
 bool CreateByRename(const std::wstring& strPath, const std::string& strText)
 {
     std::wstring strTemporary;
@@ -287,7 +295,8 @@ bool CreateByRename(const std::wstring& strPath, const std::string& strText)
         return true;
     DWORD iError = GetLastError();
     DeleteFileW(strTemporary.c_str());
-    if (!bWritten || (iError != ERROR_ALREADY_EXISTS && iError != ERROR_FILE_EXISTS))
+    if (!bWritten || (iError != ERROR_ALREADY_EXISTS && iError != ERROR_FILE_EXISTS) ||
+        !IsLink(strPath))
         return false;
     HANDLE hLinked = CreateFileW(strPath.c_str(), GENERIC_WRITE, SHARE_ALL, nullptr, OPEN_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -356,6 +365,21 @@ bool LockFarByte(HANDLE hFile)
     return LockFileEx(hFile, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &oAt) != 0;
 }
 
+// The file of a name, opened to be read. ReplaceFile is no single step (Wine's takes the old file
+// away from the name before the new one takes it): a name another copy is replacing can be missing
+// for a moment, and is looked for again a few times before it counts as missing.
+HANDLE OpenThroughReplace(const std::wstring& strName, DWORD iAccess)
+{
+    const int TRIES = 10, MILLISECONDS_APART = 5;
+    for (int i = 0;; i++)
+    {
+        HANDLE hFile = OpenExisting(strName, iAccess);
+        if (hFile != INVALID_HANDLE_VALUE || !IsMissing(GetLastError()) || i == TRIES - 1)
+            return hFile;
+        Sleep(MILLISECONDS_APART);
+    }
+}
+
 bool IsSameFile(HANDLE hA, HANDLE hB)
 {
     BY_HANDLE_FILE_INFORMATION oA, oB;
@@ -367,7 +391,7 @@ bool IsSameFile(HANDLE hA, HANDLE hB)
 // Whether the file that has the name now is the one hFile holds.
 bool StillNamed(const std::wstring& strName, HANDLE hFile)
 {
-    HANDLE hNamed = OpenExisting(strName, 0);
+    HANDLE hNamed = OpenThroughReplace(strName, 0);
     if (hNamed == INVALID_HANDLE_VALUE)
         return false;
     bool bSame = IsSameFile(hFile, hNamed);
@@ -383,7 +407,7 @@ FileLock::FileLock(const char* szFileName) : m_iLockedFile(-1)
     std::wstring strName = WideName(szFileName);
     for (;;)
     {
-        HANDLE hFile = OpenExisting(strName, GENERIC_READ);
+        HANDLE hFile = OpenThroughReplace(strName, GENERIC_READ);
         if (hFile == INVALID_HANDLE_VALUE)
             return;
         if (!IsDiskFile(hFile) || !LockFarByte(hFile))
