@@ -42,6 +42,9 @@ void HideOwnConsoleWindow();
 // Where input cannot be watched (SDL's dummy driver), the whole time.
 bool SleepUntilInput(int iMicroseconds);
 
+// File names are given in UTF-8 (the game's own are ASCII names in its working directory, whose
+// own name can hold anything): on Windows they are used in wide characters.
+
 // How reading a whole file went.
 enum FileReadResult
 {

@@ -12,23 +12,24 @@
 
 #include "BaseEngine.h"
 
-// Removes a sandbox (or a file), also when a test took its permissions away or made a file
-// read-only. True when it is gone.
-inline bool RemoveSandbox(const std::string& strDirectory)
+// Removes a sandbox (or a file) named in UTF-8, also when a test took its permissions away or made
+// a file read-only. True when it is gone.
+inline bool RemoveSandbox(const std::string& strName)
 {
     namespace fs = std::filesystem;
     std::error_code oError;
     auto fnAllowAll = [&](const fs::path& oPath)
     { fs::permissions(oPath, fs::perms::owner_all, fs::perm_options::add, oError); };
-    if (strDirectory.empty())
+    const fs::path oDirectory = fs::u8path(strName);
+    if (strName.empty())
         return true;
-    if (!fs::is_symlink(fs::symlink_status(strDirectory, oError)))
-        fnAllowAll(strDirectory);
-    for (fs::recursive_directory_iterator it(strDirectory, oError), end; it != end;
+    if (!fs::is_symlink(fs::symlink_status(oDirectory, oError)))
+        fnAllowAll(oDirectory);
+    for (fs::recursive_directory_iterator it(oDirectory, oError), end; it != end;
          it.increment(oError))
         if (!it->is_symlink())
             fnAllowAll(it->path());
-    fs::remove_all(strDirectory, oError);
+    fs::remove_all(oDirectory, oError);
     return !oError;
 }
 
@@ -42,7 +43,8 @@ inline const char* const GAME_FILES[] = {
 
 // Makes a new directory under szParent (the temporary directory when none is given) holding links
 // to the game's files (only strOnly when given) and changes into it. Where links cannot be made
-// (Windows without the right to), it holds copies. Returns its path, or "" when that fails.
+// (Windows without the right to), it holds copies. Its name has letters no Western ANSI code page
+// spells. Returns its path in UTF-8, or "" when that fails.
 inline std::string EnterSandbox(const char* szParent = nullptr, const std::string& strOnly = "")
 {
     namespace fs = std::filesystem;
@@ -54,7 +56,8 @@ inline std::string EnterSandbox(const char* szParent = nullptr, const std::strin
     std::random_device oRandom;
     for (int i = 0; i < 100 && oDirectory.empty() && !oError; i++)
     {
-        fs::path oNew = oParent / ("starshards-" + std::to_string(oRandom()));
+        fs::path oNew = oParent / fs::u8path("starshards-\xd0\xb8\xd0\xb3\xd1\x80\xd0\xb0-" +
+                                             std::to_string(oRandom()));
         if (fs::create_directory(oNew, oError)) // false when it exists already
             oDirectory = oNew;
     }
@@ -68,8 +71,8 @@ inline std::string EnterSandbox(const char* szParent = nullptr, const std::strin
     if (bMade)
         fs::current_path(oDirectory, oError);
     if (bMade && !oError)
-        return oDirectory.string();
-    RemoveSandbox(oDirectory.string());
+        return oDirectory.u8string();
+    RemoveSandbox(oDirectory.u8string());
     return "";
 }
 

@@ -19,6 +19,8 @@
 #include <fcntl.h>
 #include <io.h>
 #include <share.h>
+#include <windows.h>
+#undef DrawText // windows.h's own, which would rename the engine's
 #endif
 
 namespace
@@ -130,16 +132,18 @@ long OwnerGroupMode(const char* szPath)
     return (long(oStatus.st_uid) << 32) + (oStatus.st_gid << 12) + (oStatus.st_mode & 07777);
 }
 
-// Both files are written through a link, keep their modes and leave the player's other files,
-// even those named like a temporary file; a second hard link to the table shows the new one too.
+// Both files are written through a link (one to a file not there yet, which is made), keep their
+// modes and leave the player's other files, even those named like a temporary file; a second hard
+// link to the table, written in place, shows the new one too, without the old one's longer tail.
 // A failed write (a file size limit of a few bytes fails it, also for root) leaves the old file and
 // no temporary file. A FIFO in either file's place cannot be read: nothing waits for its writer.
 TEST_F(SaveGameTest, WritesKeepLinksModesAndThePlayersFilesAndAFailedOneLeavesTheOldFile)
 {
     MyProjectMain& oGame = *m_pGame;
     ASSERT_EQ(mkdir("mine", 0755) + symlink("mine/save", "save.txt"), 0);
-    WriteFileBytes("mine/save", "old");
+    oGame.SaveGame();
     ASSERT_EQ(chmod("mine/save", 0604) + chmod("highscores.txt", 0640), 0);
+    WriteFileBytes("highscores.txt", DEFAULT_TABLE + "\nold::1\nold::1");
     const char* aszStrays[] = {"save.txt.new", "highscores.txt.new", "mine/save.new"};
     for (const char* szStray : aszStrays)
         WriteFileBytes(szStray, "player's own");
@@ -153,7 +157,7 @@ TEST_F(SaveGameTest, WritesKeepLinksModesAndThePlayersFilesAndAFailedOneLeavesTh
     ASSERT_EQ(unlink("mine/table"), 0); // a failed write in place would empty both
     EXPECT_EQ(OwnerGroupMode("mine/save") + OwnerGroupMode("highscores.txt"), 0604 + 0640);
     std::string strTable = ReadFileBytes("highscores.txt");
-    EXPECT_EQ(strTable.substr(0, 22), "abc::50000\noru::39400\n");
+    EXPECT_EQ(strTable, "abc::50000\n" + DEFAULT_TABLE.substr(0, DEFAULT_TABLE.rfind('\n')));
 
     rlimit oLimit, oTiny;
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &oLimit), 0);
@@ -233,8 +237,12 @@ TEST_F(SaveGameTest, AsAPlayerBothFilesAreWrittenWhereAPlainWriteWouldAndKeepThe
     oGame.m_iScore = 30000;
     pid_t iChild = StartChild(NOBODY - 1, "d", [&]() { return (close(iFirstGame), fPlay()); });
     EXPECT_TRUE(WaitsForLock(iChild)) << "the second member did not wait";
-    EXPECT_TRUE(ReplaceFileContent("d/highscores.txt", strOnesTable) && close(iFirstGame) == 0);
-    EXPECT_EQ(ExitStatus(iChild), 0);
+    // A third locks the first's new file before the first lets go: the second waits again, for it.
+    int iThirdGame =
+        (ReplaceFileContent("d/highscores.txt", strOnesTable), open("d/highscores.txt", O_RDONLY));
+    ASSERT_TRUE(flock(iThirdGame, LOCK_EX) == 0 && close(iFirstGame) == 0);
+    EXPECT_TRUE(WaitsForLock(iChild)) << "the second member locked the replaced table";
+    EXPECT_TRUE(close(iThirdGame) == 0 && ExitStatus(iChild) == 0);
     EXPECT_EQ(ReadFileBytes("d/highscores.txt"),
               "one::40000\noru::39400\ntwo::30000\nfen::20000\nzol::15600\nwyr::13500\n"
               "kha::10000\nmip::9500\ntzo::8700\nlun::5400");
@@ -252,6 +260,7 @@ TEST_F(HighScoresTest, StartKeepsATableItFindsAndANewScoreGoesAboveEqualScoresWi
         {DEFAULT_TABLE.c_str(), 20000,
          "oru::39400\nabc::20000\nfen::20000\nzol::15600\nwyr::13500\nkha::10000\nmip::9500\n"
          "tzo::8700\nlun::5400\nvek::5000"},
+        {"aaa::9\nbbb::9\nccc::1", 1, "aaa::9\nbbb::9\nabc::1\nccc::1"}, // equal ones keep order
         {strTwelveEntries.c_str(), 100, DEFAULT_TABLE},
         {nullptr, 500, "abc::500"},
         {"", 0, "abc::0"},
@@ -295,33 +304,66 @@ TEST_F(HighScoresTest, ARecordingWaitsForTheCopyHoldingTheTableAndKeepsItsScore)
 }
 
 #ifdef _WIN32
-// A read-only file is never replaced, nor one that another program holds open for reading only:
-// the save says "save failed", the old bytes stay and no temporary file is left.
-TEST_F(SaveGameTest, AFileThatMayNotBeWrittenKeepsItsBytes)
+// The file's identity on its volume: a new file has a new one, a file written in place keeps it.
+ULONGLONG FileIndex(const wchar_t* szName)
 {
+    HANDLE hFile = CreateFileW(szName, 0, 7, nullptr, OPEN_EXISTING, 0, nullptr); // shared all ways
+    BY_HANDLE_FILE_INFORMATION oInfo = {};
+    GetFileInformationByHandle(hFile, &oInfo);
+    CloseHandle(hFile);
+    return ULONGLONG(oInfo.nFileIndexHigh) << 32 | oInfo.nFileIndexLow;
+}
+
+// In a folder whose full name is as long as Windows takes one, both files are made, and replaced
+// by new files that keep their hidden and system attributes. One that another program holds open
+// without letting it be deleted (as the C library opens a file) is written in place, emptied first,
+// as a plain write would; a read-only one, or one held open against writing, keeps its bytes and
+// the save says "save failed". No temporary file is left.
+TEST_F(SaveGameTest, InADeepFolderFilesAreReplacedWithTheirAttributesOrWrittenInPlaceOrKept)
+{
+    namespace fs = std::filesystem;
     MyProjectMain& oGame = *m_pGame;
-    for (bool bReadOnly : {true, false})
+    fs::path oDeep(std::string(259 - 1 - 14 - 1 - fs::current_path().wstring().size(), 'd'));
+    ASSERT_TRUE(fs::create_directory(oDeep));
+    fs::current_path(oDeep);
+    ASSERT_EQ((fs::current_path() / "highscores.txt").wstring().size(), 259u);
+    const std::string strOld = DEFAULT_TABLE + "\nold::1\nold::1", // longer than a new table
+        strNine = DEFAULT_TABLE.substr(0, DEFAULT_TABLE.rfind('\n'));
+    const DWORD MISSING = 0x80000000, KEPT = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    // attributes (MISSING: no files), share mode of another program's open (-1: none), score,
+    // table after ("": as it was), a new file in its place
+    const std::tuple<DWORD, int, int, std::string, bool> aCases[] = {
+        {MISSING, -1, 3200, "x__::3200", true},
+        {KEPT, -1, 39400, "x__::39400\n" + strNine, true},
+        {0, _SH_DENYNO, 3200, strNine + "\nx__::3200", false},
+        {FILE_ATTRIBUTE_READONLY, -1, 300, "", false},
+        {0, _SH_DENYWR, 300, "", false}};
+    for (auto [iAttributes, iShare, iScore, strTable, bNewFile] : aCases)
     {
         std::vector<int> aiHeld;
         for (const char* szFile : {"save.txt", "highscores.txt"})
-        {
-            ASSERT_TRUE(WriteFileBytes(szFile, "abc::1"));
-            if (bReadOnly)
-                std::filesystem::permissions(szFile, std::filesystem::perms::all ^
-                                                         std::filesystem::perms::owner_write);
-            else
-                aiHeld.push_back(_sopen(szFile, _O_RDONLY, _SH_DENYWR));
-        }
-        std::set<std::string> setNames = DirectoryNames();
-        std::tie(oGame.m_iScore, oGame.m_bSaveFound) = std::make_pair(300, false);
+            if (iAttributes != MISSING && WriteFileBytes(szFile, strOld) && iShare >= 0)
+                aiHeld.push_back(_sopen(szFile, _O_RDONLY, iShare));
+        for (const wchar_t* szFile : {L"save.txt", L"highscores.txt"})
+            SetFileAttributesW(szFile, iAttributes & ~MISSING);
+        ULONGLONG iOldFile = FileIndex(L"highscores.txt");
+        std::tie(oGame.m_iScore, oGame.m_szName[0], oGame.m_bSaveFound) =
+            std::make_tuple(iScore, 'x', false);
         oGame.SaveGame();
         oGame.RecordHighScore();
         for (int iHeld : aiHeld)
             _close(iHeld);
-        EXPECT_EQ(ReadFileBytes("save.txt") + ReadFileBytes("highscores.txt"), "abc::1abc::1");
-        EXPECT_FALSE(oGame.m_bSaveFound);
-        EXPECT_EQ(DirectoryNames(), setNames);
-        EXPECT_TRUE(RemoveSandbox("save.txt") && RemoveSandbox("highscores.txt"));
+        EXPECT_EQ(ReadFileBytes("save.txt") + ReadFileBytes("highscores.txt"),
+                  strTable.empty() ? strOld + strOld
+                                   : TextFile("level::2\nlives::3\nscore::" +
+                                              std::to_string(iScore) + "\n" + strTable));
+        EXPECT_EQ(std::make_pair(oGame.m_bSaveFound, FileIndex(L"highscores.txt") != iOldFile),
+                  std::make_pair(!strTable.empty(), bNewFile));
+        EXPECT_EQ(GetFileAttributesW(L"highscores.txt") & (KEPT | FILE_ATTRIBUTE_READONLY),
+                  iAttributes & ~MISSING);
+        EXPECT_EQ(DirectoryNames(), std::set<std::string>({"highscores.txt", "save.txt"}));
+        for (const wchar_t* szFile : {L"save.txt", L"highscores.txt"})
+            SetFileAttributesW(szFile, FILE_ATTRIBUTE_NORMAL);
     }
 }
 #endif

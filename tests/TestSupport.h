@@ -32,7 +32,8 @@ protected:
     void TearDown() override
     {
         std::error_code oError; // out of the sandbox before it goes
-        std::filesystem::current_path(std::filesystem::path(m_strDirectory).parent_path(), oError);
+        std::filesystem::current_path(std::filesystem::u8path(m_strDirectory).parent_path(),
+                                      oError);
         EXPECT_FALSE(oError) << oError.message();
         EXPECT_TRUE(RemoveSandbox(m_strDirectory)) << "cannot remove " << m_strDirectory;
     }
