@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Prints the benchmark figures of the two SDL 1.2 libraries side by side, as the README shows them,
+"""Prints the benchmark figures of the two SDL 1.2 libraries side by side, as docs/PERFORMANCE.md shows them,
 and those of the Windows build under Wine beside them when given.
 
     python3 bench/side-by-side.py build/bench.json build/bench-compat.json [build/bench-windows.json]
