@@ -21,31 +21,33 @@ RunSamples BenchGame::Run(double dSeconds, const KeyScript* pScript, bool bWhole
     m_tRunEnd = m_tRunStart + std::chrono::duration_cast<Clock::duration>(
                                   std::chrono::duration<double>(dSeconds));
     PushDueKeys(m_tRunStart);
-    RunMainLoop();
+    m_bFirstPass = true;
+    bool bWindowOpen = true;
+    while (m_iExitCode == -1 && bWindowOpen)
+        bWindowOpen = RunLoopPass(*this);
+    // Every millisecond that came due from the first pass on, advanced or held back by the pause.
+    m_oSamples.lDueTicks = LoopClock::TicksSince(m_iNextTickTime, m_iFirstTickTime);
     m_oSamples.dSeconds = MicrosecondsBetween(m_tRunStart, Clock::now()) / 1e6;
     return m_oSamples;
 }
 
-// A pass starts with its catch-up tick, before its events; its tick after them comes second.
+int BenchGame::ReadTickTime()
+{
+    m_tPassStart = Clock::now();
+    m_iNextTickAtPassStart = m_iNextTickTime;
+    m_pFrameKind = &m_oSamples.vNoFrames;
+    int iTickTime = LoopClock::ReadTickTime();
+    if (m_bFirstPass)
+        m_iFirstTickTime = iTickTime;
+    m_bFirstPass = false;
+    return iTickTime;
+}
+
 void BenchGame::RunGameTick()
 {
     if (m_bKeepLives)
         m_iLives = MAX_LIVES;
-    if (m_bCatchingUp)
-    {
-        m_tPassStart = Clock::now();
-        m_bTickDue = false;
-    }
-    int iDueBefore = m_iNextTickTime;
-    bool bTicking = m_bTicksStarted;
-    long lAdvancesBefore = m_oSamples.lAdvances;
     MyProjectMain::RunGameTick();
-    long lAdvanced = m_oSamples.lAdvances - lAdvancesBefore;
-    bool bTickDue = m_iNextTickTime != iDueBefore || lAdvanced != 0;
-    m_bTickDue = m_bTickDue || bTickDue;
-    // Every millisecond that came due, advanced or held back by the pause.
-    if (bTickDue)
-        m_oSamples.lDueTicks += bTicking ? TicksSince(m_iNextTickTime, iDueBefore) : lAdvanced;
 }
 
 void BenchGame::AdvanceAllObjects(int iTickTime)
@@ -54,21 +56,30 @@ void BenchGame::AdvanceAllObjects(int iTickTime)
     MyProjectMain::AdvanceAllObjects(iTickTime);
 }
 
+// A frame that draws the whole screen may draw changed areas after it: it stays a whole one.
+void BenchGame::RenderFullScreen()
+{
+    m_pFrameKind = &m_oSamples.vWholeFrames;
+    MyProjectMain::RenderFullScreen();
+}
+
+void BenchGame::RenderChangedAreas()
+{
+    if (m_pFrameKind == &m_oSamples.vNoFrames)
+        m_pFrameKind = &m_oSamples.vPartialFrames;
+    MyProjectMain::RenderChangedAreas();
+}
+
 void BenchGame::PresentFrame()
 {
     if (m_bWholeFrames)
         m_bRedrawNeeded = m_bWholeScreenRedraw = true;
-    bool bDrawn = (m_bRedrawNeeded || m_bWholeScreenOwed || m_bChangesOwed) && IsPushDue();
-    bool bWhole = (m_bRedrawNeeded && m_bWholeScreenRedraw) || m_bWholeScreenOwed;
-    std::vector<float>& vKind = !bDrawn  ? m_oSamples.vNoFrames
-                                : bWhole ? m_oSamples.vWholeFrames
-                                         : m_oSamples.vPartialFrames;
     Clock::time_point tFrameStart = Clock::now();
     MyProjectMain::PresentFrame();
     Clock::time_point tEnd = Clock::now();
-    vKind.push_back(static_cast<float>(MicrosecondsBetween(tFrameStart, tEnd)));
+    m_pFrameKind->push_back(static_cast<float>(MicrosecondsBetween(tFrameStart, tEnd)));
     // A pass that neither ticked nor drew only waited for the next millisecond: not a pass's cost.
-    if (m_bTickDue || &vKind != &m_oSamples.vNoFrames)
+    if (m_iNextTickTime != m_iNextTickAtPassStart || m_pFrameKind != &m_oSamples.vNoFrames)
         m_oSamples.vPasses.push_back(static_cast<float>(MicrosecondsBetween(m_tPassStart, tEnd)));
 
     if (tEnd >= m_tRunEnd)

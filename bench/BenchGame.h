@@ -4,6 +4,7 @@
 #include <chrono>
 #include <vector>
 
+#include "LoopClock.h"
 #include "MyProjectMain.h"
 
 // One key change fed to the game iAtMs into each period of a script.
@@ -33,24 +34,26 @@ struct RunSamples
     double dSeconds = 0;
 };
 
-// The real game under the engine's own main loop on the real clock, timed from inside: a pass
-// runs from the start of its first tick (the catch-up before the events) to the end of the frame,
-// and the frame's kind is read from the redraws asked for and owed just before it is drawn; a pass
-// whose push is not due draws none. Scripted keys go in as SDL events, read on the next pass.
-class BenchGame : public MyProjectMain
+// The real game run pass by pass on the real clock, timed from inside: a pass runs from the
+// reading of its tick time to the end of its frame, and the frame's kind is the redraw it ran; a
+// pass whose push is not due draws none. Scripted keys go in as SDL events, read on the next pass.
+class BenchGame : public MyProjectMain, private LoopClock
 {
 public:
     using Clock = std::chrono::steady_clock;
 
-    // Runs the main loop for dSeconds of wall time. bWholeFrames asks for a whole-screen redraw on
-    // every pass; bKeepLives gives back a lost life at once, so play never ends.
+    // Runs the main loop's passes for dSeconds of wall time. bWholeFrames asks for a whole-screen
+    // redraw on every pass; bKeepLives gives back a lost life at once, so play never ends.
     RunSamples Run(double dSeconds, const KeyScript* pScript, bool bWholeFrames, bool bKeepLives);
 
     void RunGameTick() override;
+    void RenderFullScreen() override;
+    void RenderChangedAreas() override;
     void PresentFrame() override;
     void AdvanceAllObjects(int iTickTime) override;
 
 private:
+    int ReadTickTime() override;
     void PushDueKeys(Clock::time_point tNow);
 
     RunSamples m_oSamples;
@@ -59,7 +62,10 @@ private:
     int m_iScriptPeriod = 0;
     bool m_bWholeFrames = false;
     bool m_bKeepLives = false;
-    bool m_bTickDue = false;
+    bool m_bFirstPass = false;
+    int m_iFirstTickTime = 0;
+    int m_iNextTickAtPassStart = 0;
+    std::vector<float>* m_pFrameKind = nullptr; // the samples of the frame this pass drew
     Clock::time_point m_tRunStart;
     Clock::time_point m_tRunEnd;
     Clock::time_point m_tPassStart;

@@ -9,6 +9,7 @@
 
 #include "DisplayableObject.h"
 #include "FileReport.h"
+#include "LoopClock.h"
 #include "Platform.h"
 
 // Background pixel writes are guarded in every build: a write outside the surface is a
@@ -32,8 +33,7 @@ int PixelOf(double dValue)
     return static_cast<int>(dValue + 0.5);
 }
 
-// SDL 1.2 pushes rectangles unclipped: with X shared memory one reaching off the window makes the
-// X server fail the request and ends the process. Returns false when nothing is left on screen.
+// Cuts a rectangle to a screen of the given size; false when nothing is left on it.
 bool ClipToScreen(SDL_Rect* pRect, int iScreenWidth, int iScreenHeight)
 {
     int iLeft = pRect->x < 0 ? 0 : pRect->x;
@@ -51,46 +51,6 @@ bool ClipToScreen(SDL_Rect* pRect, int iScreenWidth, int iScreenHeight)
     pRect->w = static_cast<Uint16>(iRight - iLeft);
     pRect->h = static_cast<Uint16>(iBottom - iTop);
     return true;
-}
-
-bool Covers(const SDL_Rect& oOuter, const SDL_Rect& oInner)
-{
-    return oOuter.x <= oInner.x && oOuter.y <= oInner.y &&
-           oOuter.x + oOuter.w >= oInner.x + oInner.w && oOuter.y + oOuter.h >= oInner.y + oInner.h;
-}
-
-// Every rectangle pushed costs the X server a request: leave out those that another rectangle of
-// the same push covers (objects at rest queue the same area every frame). Quadratic, so only for
-// the short lists of ordinary frames. Returns the count left, kept in order.
-int DropCoveredRects(SDL_Rect* pRects, int iCount)
-{
-    const int MAX_COMPARED = 128;
-    if (iCount > MAX_COMPARED)
-        return iCount;
-    bool abCovered[MAX_COMPARED];
-    for (int i = 0; i < iCount; i++)
-    {
-        abCovered[i] = false;
-        for (int j = 0; j < iCount && !abCovered[i]; j++)
-        {
-            bool bSame = Covers(pRects[i], pRects[j]) && Covers(pRects[j], pRects[i]);
-            // Of two equal rectangles the first stays.
-            abCovered[i] = j != i && Covers(pRects[j], pRects[i]) && (!bSame || j < i);
-        }
-    }
-    int iKept = 0;
-    for (int i = 0; i < iCount; i++)
-    {
-        if (!abCovered[i])
-            pRects[iKept++] = pRects[i];
-    }
-    return iKept;
-}
-
-// Tick time iMs after iTime, wrapping as SDL's counter does instead of overflowing.
-int TickAfter(int iTime, int iMs)
-{
-    return static_cast<int>(static_cast<unsigned>(iTime) + static_cast<unsigned>(iMs));
 }
 
 // The engine's own keys, which the game never sees: F11 and Alt+Return switch to and from the
@@ -124,12 +84,12 @@ BaseEngine::BaseEngine(int iUpdateRectLimit)
       m_pScreenSurface(nullptr), m_pBackdropSurface(nullptr), m_iIntsPerScreenRow(0),
       m_iTickTime(0), m_bRedrawNeeded(true), m_bWholeScreenRedraw(true),
       m_iUpdateRectCapacity(iUpdateRectLimit + 2), m_pUpdateRects(nullptr), m_iUpdateRectCount(0),
-      m_iNextTickTime(0), m_bTicksStarted(false), m_bCatchingUp(false), m_iButtonDownX(0),
-      m_iButtonDownY(0), m_iButtonUpX(0), m_iButtonUpY(0), m_iMouseX(0), m_iMouseY(0),
-      m_iObjectListChanged(0), m_ppObjects(nullptr), m_pStandardFont(nullptr),
-      m_bScreenLocked(false), m_iPushIntervalMs(DISPLAY_PUSH_INTERVAL_MS), m_iLastPushTime(0),
-      m_bWholeScreenOwed(false), m_bChangesOwed(false), m_bPushWholeScreens(IsLibraryOverSdl2()),
-      m_pScaledDisplay(nullptr), m_pOffScreenSurface(nullptr)
+      m_iNextTickTime(0), m_iButtonDownX(0), m_iButtonDownY(0), m_iButtonUpX(0), m_iButtonUpY(0),
+      m_iMouseX(0), m_iMouseY(0), m_iObjectListChanged(0), m_ppObjects(nullptr),
+      m_pStandardFont(nullptr), m_bScreenLocked(false), m_pScaledDisplay(nullptr),
+      m_pOffScreenSurface(nullptr), m_bCatchingUp(false), m_bTicksStarted(false),
+      m_iPushIntervalMs(DISPLAY_PUSH_INTERVAL_MS), m_iLastPushTime(0), m_bWholeScreenOwed(false),
+      m_bChangesOwed(false), m_oDisplaySink(IsLibraryOverSdl2()), m_pPushSink(&m_oDisplaySink)
 {
     m_pUpdateRects = new SDL_Rect[m_iUpdateRectCapacity];
 }
@@ -205,51 +165,49 @@ int BaseEngine::StartUp(const char* szCaption, int iWindowWidth, int iWindowHeig
     return 0;
 }
 
-// The loop's phases, in order: the catch-up (the advances that fell due before this millisecond,
+int BaseEngine::RunMainLoop()
+{
+    LoopClock oSystemClock;
+    bool bWindowOpen = true;
+    while (m_iExitCode == -1 && bWindowOpen)
+        bWindowOpen = RunLoopPass(oSystemClock);
+    return 0;
+}
+
+// The pass's phases, in order: the catch-up (the advances that fell due before this millisecond,
 // so the events act after them as if they came in the last pass on time), the events (handlers may
 // change anything, but a quit ends the pass at once), the advance due now, the frame (drawn and
 // pushed only when a push is due; changes no game state), then the idle wait until the next push
 // or input.
-int BaseEngine::RunMainLoop()
+bool BaseEngine::RunLoopPass(LoopClock& oClock)
 {
-    while (m_iExitCode == -1)
+    m_iTickTime = oClock.ReadTickTime();
+
+    m_bCatchingUp = true;
+    RunGameTick();
+    m_bCatchingUp = false;
+
+    SDL_Event oEvent;
+    while (SDL_PollEvent(&oEvent))
     {
-        m_iTickTime = static_cast<int>(SDL_GetTicks());
-
-        m_bCatchingUp = true;
-        RunGameTick();
-        m_bCatchingUp = false;
-
-        SDL_Event oEvent;
-        while (SDL_PollEvent(&oEvent))
-        {
-            if (!DispatchEvent(oEvent))
-                return 0;
-        }
-
-        RunGameTick();
-        PresentFrame();
-        if (m_iExitCode == -1)
-            WaitUntilDue();
+        if (!DispatchEvent(oEvent))
+            return false;
     }
-    return 0;
+
+    RunGameTick();
+    PresentFrame();
+    if (m_iExitCode == -1)
+        oClock.WaitUntil(NextDueTime());
+    return true;
 }
 
-// Sleeps until the next thing is due: the next push, or at least the next millisecond. The
-// advances in between change nothing shown before that push, and the next pass catches them up;
-// input ends the sleep at once, so a key still acts in the advance of the millisecond it came in.
-void BaseEngine::WaitUntilDue()
+// The next push, or at least the next millisecond: the advances in between change nothing shown
+// before that push, and the next pass catches them up.
+int BaseEngine::NextDueTime() const
 {
-    int iDue = TickAfter(m_iTickTime, 1);
-    int iPushDue = TickAfter(m_iLastPushTime, m_iPushIntervalMs);
-    if (IsTickBefore(iDue, iPushDue))
-        iDue = iPushDue;
-    for (int iNow = static_cast<int>(SDL_GetTicks()); IsTickBefore(iNow, iDue);
-         iNow = static_cast<int>(SDL_GetTicks()))
-    {
-        if (SleepUntilInput(static_cast<int>(TicksSince(iDue, iNow)) * 1000))
-            return;
-    }
+    int iDue = LoopClock::TickAfter(m_iTickTime, 1);
+    int iPushDue = LoopClock::TickAfter(m_iLastPushTime, m_iPushIntervalMs);
+    return LoopClock::IsTickBefore(iDue, iPushDue) ? iPushDue : iDue;
 }
 
 // Returns false for a quit event, which ends the main loop at once.
@@ -446,16 +404,6 @@ void BaseEngine::ShutDown()
     m_pKeyStates = nullptr;
 }
 
-unsigned BaseEngine::TicksSince(int iTime, int iEarlier)
-{
-    return static_cast<unsigned>(iTime) - static_cast<unsigned>(iEarlier);
-}
-
-bool BaseEngine::IsTickBefore(int iTime, int iLater)
-{
-    return static_cast<int>(TicksSince(iTime, iLater)) < 0;
-}
-
 void BaseEngine::AdvanceDueTicks(int iIntervalMs, bool bAdvance)
 {
     if (!m_bTicksStarted)
@@ -463,8 +411,8 @@ void BaseEngine::AdvanceDueTicks(int iIntervalMs, bool bAdvance)
         m_bTicksStarted = true;
         m_iNextTickTime = m_iTickTime;
     }
-    int iDueBefore = m_bCatchingUp ? m_iTickTime : TickAfter(m_iTickTime, 1);
-    if (!IsTickBefore(m_iNextTickTime, iDueBefore))
+    int iDueBefore = m_bCatchingUp ? m_iTickTime : LoopClock::TickAfter(m_iTickTime, 1);
+    if (!LoopClock::IsTickBefore(m_iNextTickTime, iDueBefore))
         return;
     if (!bAdvance)
     {
@@ -472,12 +420,13 @@ void BaseEngine::AdvanceDueTicks(int iIntervalMs, bool bAdvance)
         return;
     }
     unsigned iMaxTicks = std::max(1, MAX_CATCH_UP_MS / iIntervalMs);
-    if (TicksSince(m_iTickTime, m_iNextTickTime) / iIntervalMs >= iMaxTicks)
-        m_iNextTickTime = TickAfter(m_iTickTime, -static_cast<int>(iMaxTicks - 1) * iIntervalMs);
-    while (IsTickBefore(m_iNextTickTime, iDueBefore))
+    if (LoopClock::TicksSince(m_iTickTime, m_iNextTickTime) / iIntervalMs >= iMaxTicks)
+        m_iNextTickTime =
+            LoopClock::TickAfter(m_iTickTime, -static_cast<int>(iMaxTicks - 1) * iIntervalMs);
+    while (LoopClock::IsTickBefore(m_iNextTickTime, iDueBefore))
     {
         int iDueTime = m_iNextTickTime;
-        m_iNextTickTime = TickAfter(iDueTime, iIntervalMs);
+        m_iNextTickTime = LoopClock::TickAfter(iDueTime, iIntervalMs);
         AdvanceAllObjects(iDueTime);
     }
 }
@@ -606,7 +555,18 @@ bool BaseEngine::OweRedrawAsked()
 
 bool BaseEngine::IsPushDue() const
 {
-    return TicksSince(m_iTickTime, m_iLastPushTime) >= static_cast<unsigned>(m_iPushIntervalMs);
+    return LoopClock::TicksSince(m_iTickTime, m_iLastPushTime) >=
+           static_cast<unsigned>(m_iPushIntervalMs);
+}
+
+void BaseEngine::SetPushInterval(int iMs)
+{
+    m_iPushIntervalMs = iMs;
+}
+
+void BaseEngine::SendPushesTo(PushSink* pSink)
+{
+    m_pPushSink = pSink != nullptr ? pSink : &m_oDisplaySink;
 }
 
 // False when the screen could not be locked: the frame is dropped.
@@ -616,8 +576,8 @@ bool BaseEngine::DrawWholeScreen()
         return false;
     RenderFullScreen();
     UnlockScreenAfterFrame();
-    // Rectangles queued meanwhile stay queued for the next partial push.
-    PushWholeScreen();
+    // Rectangles queued meanwhile stay queued for the next partial frame.
+    m_oDamage.AddWholeScreen();
     return true;
 }
 
@@ -628,7 +588,7 @@ void BaseEngine::DrawChangedAreas()
     RenderChangedAreas();
     UnlockScreenAfterFrame();
     CollectObjectRects();
-    PushQueuedRects();
+    DamageQueuedRects();
     m_iUpdateRectCount = 0;
 }
 
@@ -687,57 +647,23 @@ void BaseEngine::UnlockScreenAfterFrame()
     m_bScreenLocked = false;
 }
 
-void BaseEngine::PushWholeScreen()
+// An overflowed pool has lost areas: the push carries everything.
+void BaseEngine::DamageQueuedRects()
 {
-    if (m_iPushIntervalMs > 0)
+    if (m_iUpdateRectCount >= m_iUpdateRectCapacity)
         m_oDamage.AddWholeScreen();
     else
     {
-        SDL_UpdateRect(m_pScreenSurface, 0, 0, m_iScreenWidth, m_iScreenHeight);
-        UpdateScaledDisplay();
-    }
-}
-
-void BaseEngine::PushQueuedRects()
-{
-    if (m_iUpdateRectCount >= m_iUpdateRectCapacity || m_bPushWholeScreens)
-    {
-        // The pool overflowed, or only a whole-screen push shows at once: push everything.
-        if (m_iPushIntervalMs > 0)
-            m_oDamage.AddWholeScreen();
-        else
-        {
-            SDL_UpdateRect(m_pScreenSurface, 0, 0, 0, 0);
-            UpdateScaledDisplay();
-        }
-        return;
-    }
-    if (m_iPushIntervalMs > 0)
-    {
         for (int i = 0; i < m_iUpdateRectCount; i++)
             m_oDamage.AddRect(m_pUpdateRects[i]);
-        return;
     }
-    // Clip in place: the pool is emptied right after this push anyway.
-    int iKept = 0;
-    for (int i = 0; i < m_iUpdateRectCount; i++)
-    {
-        SDL_Rect oRect = m_pUpdateRects[i];
-        if (ClipToScreen(&oRect, m_iScreenWidth, m_iScreenHeight))
-            m_pUpdateRects[iKept++] = oRect;
-    }
-    iKept = DropCoveredRects(m_pUpdateRects, iKept);
-    SDL_UpdateRects(m_pScreenSurface, iKept, m_pUpdateRects);
-    UpdateScaledDisplay();
 }
 
 void BaseEngine::PushDamage()
 {
     if (m_oDamage.IsEmpty())
         return;
-    if (m_bPushWholeScreens)
-        m_oDamage.AddWholeScreen();
-    m_oDamage.Push(m_pScreenSurface);
+    m_oDamage.Push(m_pScreenSurface, *m_pPushSink);
     UpdateScaledDisplay();
     m_iLastPushTime = m_iTickTime;
 }

@@ -4,14 +4,17 @@
 #include <SDL.h>
 
 #include "FontCache.h"
+#include "PushSink.h"
 #include "ScreenDamage.h"
 #include "TextSurfaceCache.h"
 
 class DisplayableObject;
+class LoopClock;
 
 // The reusable engine: window, surfaces, main loop, redraw cycle, object list, fonts and text.
-// A game derives from it and is called only through the virtual operations below. Members are
-// public because objects and the game read and write them directly (redraw flags, screen size).
+// A game derives from it and is called only through the virtual operations below. The state
+// shared with the game and its objects is public because they read and write it directly
+// (redraw flags, screen size); the loop's and the redraw cycle's own workings are private.
 class BaseEngine
 {
 public:
@@ -67,8 +70,11 @@ public: // Start, run, stop
     // shows the picture szIconFile as its icon, when one is given and can be loaded.
     int StartUp(const char* szCaption, int iWindowWidth, int iWindowHeight, const char* szFontName,
                 int iFontSize, const char* szIconFile = nullptr);
-    // Runs until m_iExitCode leaves -1 or the window is closed; returns 0.
+    // Runs passes on SDL's clock until m_iExitCode leaves -1 or the window is closed; returns 0.
     int RunMainLoop();
+    // One pass of the main loop at oClock's tick time, ending in oClock's wait until the next push
+    // or input; false when the window was closed.
+    bool RunLoopPass(LoopClock& oClock);
     void ShutDown();
     // Between the window and the whole screen (F11 or Alt+Return), the same picture in both; back
     // in a window, it goes to the desktop's top-left corner again.
@@ -80,22 +86,12 @@ public: // Start, run, stop
 public: // Input
     int IsKeyDown(int iKeyCode);
 
-public: // Timing
-    // Whether tick time iTime comes before iLater; right also across the wrap of SDL's
-    // millisecond counter (2^31 ms after start the int turns negative).
-    static bool IsTickBefore(int iTime, int iLater);
-    // Milliseconds from tick time iEarlier to iTime, for times at most 2^32 - 1 ms apart.
-    static unsigned TicksSince(int iTime, int iEarlier);
-    // Advances the objects once for every iIntervalMs of tick time due by this pass, each time
-    // with the time it was due, so a slow pass slows nothing down; while m_bCatchingUp only those
-    // due before this millisecond. The first pass advances once; a stall longer than
-    // MAX_CATCH_UP_MS replays only its last MAX_CATCH_UP_MS. With bAdvance false the due times pass
-    // without an advance (a paused game).
-    void AdvanceDueTicks(int iIntervalMs, bool bAdvance);
-
 public: // Redraw cycle
-    // Whether this pass may push to the display: m_iPushIntervalMs since the last push.
-    bool IsPushDue() const;
+    // Frames are drawn and pushed at most once in iMs milliseconds (DISPLAY_PUSH_INTERVAL_MS
+    // unless set); 0 draws and pushes on every pass that asks for a redraw.
+    void SetPushInterval(int iMs);
+    // Pushes go to pSink from now on, or to the display again when it is null.
+    void SendPushesTo(PushSink* pSink);
     void EraseAllObjects();
     void CopyBackgroundToScreen();
     void CopyBackgroundRect(int iX, int iY, int iWidth, int iHeight);
@@ -131,8 +127,6 @@ public: // State shared with the game and its objects
     SDL_Rect* m_pUpdateRects;
     int m_iUpdateRectCount; // equals the capacity once the pool overflowed
     int m_iNextTickTime;
-    bool m_bTicksStarted; // false until the first pass has advanced the objects
-    bool m_bCatchingUp;   // the pass's tick before its events is running
     int m_iButtonDownX, m_iButtonDownY;
     int m_iButtonUpX, m_iButtonUpY;
     int m_iMouseX, m_iMouseY;
@@ -142,33 +136,42 @@ public: // State shared with the game and its objects
     FontCache m_oFontCache;
     FontEntry* m_pStandardFont;
     bool m_bScreenLocked;
-    // Frames are drawn and pushed to the display at most once in this many milliseconds: a display
-    // shows no more, and a push can cost more than a millisecond (sdl12-compat renders its whole
-    // window texture each time). 0 draws and pushes on every pass that asks for a redraw.
-    int m_iPushIntervalMs;
-    int m_iLastPushTime;
-    // What the redraws asked for since the last frame owe it: a whole-screen frame, and changed
-    // areas drawn after it (or alone).
-    bool m_bWholeScreenOwed;
-    bool m_bChangesOwed;
-    ScreenDamage m_oDamage; // what the next push must carry
-    // Every push carries the whole screen: sdl12-compat shows a push of changed areas only when a
-    // later push or event poll finds 16 ms gone since it last showed one (after the loop's sleep,
-    // at the next pass's poll), a whole-screen push at once.
-    bool m_bPushWholeScreens;
-    TextSurfaceCache m_oTextCache; // the texts DrawText rendered, for the next frames
     // The display's surface while the picture is drawn off screen in m_pScreenSurface and each push
     // shows it there: scaled down on a full screen smaller than the picture, else copied as it is
     // to a display surface of another layout. Null while the picture is drawn on the display.
     SDL_Surface* m_pScaledDisplay;
     SDL_Surface* m_pOffScreenSurface; // drawn on instead of the display while that is set
 
-    static constexpr int MAX_CATCH_UP_MS = 250;
-    static constexpr int DISPLAY_PUSH_INTERVAL_MS = 17; // about as often as a 60 Hz display shows
+protected: // For the game's tick
+    // Advances the objects once for every iIntervalMs of tick time due by this pass, each time
+    // with the time it was due, so a slow pass slows nothing down; while m_bCatchingUp only those
+    // due before this millisecond. The first pass advances once; a stall longer than
+    // MAX_CATCH_UP_MS replays only its last MAX_CATCH_UP_MS. With bAdvance false the due times pass
+    // without an advance (a paused game).
+    void AdvanceDueTicks(int iIntervalMs, bool bAdvance);
+
+    bool m_bCatchingUp; // the pass's tick before its events is running
 
 private:
     static constexpr int KEY_TABLE_SIZE = 324; // SDL 1.2 key symbols 0 to SDLK_LAST (323)
     static constexpr int TICK_INTERVAL_MS = 10;
+    static constexpr int MAX_CATCH_UP_MS = 250;
+    static constexpr int DISPLAY_PUSH_INTERVAL_MS = 17; // about as often as a 60 Hz display shows
+
+    bool m_bTicksStarted; // false until the first pass has advanced the objects
+    // Frames are drawn and pushed to the display at most once in this many milliseconds: a display
+    // shows no more, and a push can cost more than a millisecond (sdl12-compat renders its whole
+    // window texture each time).
+    int m_iPushIntervalMs;
+    int m_iLastPushTime;
+    // What the redraws asked for since the last frame owe it: a whole-screen frame, and changed
+    // areas drawn after it (or alone).
+    bool m_bWholeScreenOwed;
+    bool m_bChangesOwed;
+    ScreenDamage m_oDamage;        // what the next push must carry
+    PushSink m_oDisplaySink;       // the display, as this library shows a push
+    PushSink* m_pPushSink;         // the display's, unless a test's recorder
+    TextSurfaceCache m_oTextCache; // the texts DrawText rendered, for the next frames
 
     template <typename Operation> void WalkObjects(Operation fnOperation);
     bool DispatchEvent(const SDL_Event& oEvent);
@@ -179,14 +182,14 @@ private:
     bool CanDrawOn(const SDL_Surface* pDisplay) const;
     void PushWholeFrameNow();
     void UpdateScaledDisplay();
-    void WaitUntilDue();
+    int NextDueTime() const;
     bool LockScreenForFrame();
     void UnlockScreenAfterFrame();
     bool OweRedrawAsked();
+    bool IsPushDue() const;
     bool DrawWholeScreen();
     void DrawChangedAreas();
-    void PushWholeScreen();
-    void PushQueuedRects();
+    void DamageQueuedRects();
     void PushDamage();
     void CopyBackgroundArea(SDL_Rect* pRect);
     bool CanCopyRowsDirectly() const;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "PushSink.h"
+
 ScreenDamage::ScreenDamage()
     : m_iWidth(0), m_iHeight(0), m_iColumns(0), m_iRows(0), m_bWholeScreen(false), m_bAnyTile(false)
 {
@@ -43,14 +45,14 @@ bool ScreenDamage::IsEmpty() const
     return !m_bWholeScreen && !m_bAnyTile;
 }
 
-void ScreenDamage::Push(SDL_Surface* pScreen)
+void ScreenDamage::Push(SDL_Surface* pScreen, PushSink& oSink)
 {
     if (m_bWholeScreen)
-        SDL_UpdateRect(pScreen, 0, 0, m_iWidth, m_iHeight);
+        oSink.PushWholeScreen(pScreen);
     else if (m_bAnyTile)
     {
         CollectRects();
-        SDL_UpdateRects(pScreen, static_cast<int>(m_vecRects.size()), m_vecRects.data());
+        oSink.PushAreas(pScreen, static_cast<int>(m_vecRects.size()), m_vecRects.data());
     }
     std::fill(m_vecTiles.begin(), m_vecTiles.end(), 0);
     m_bWholeScreen = m_bAnyTile = false;

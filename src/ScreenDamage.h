@@ -5,6 +5,8 @@
 
 #include <vector>
 
+class PushSink;
+
 // The areas of the screen changed since the last push to the display, pooled over any number of
 // frames. Kept as a grid of tiles, so that a push carries a bounded list of rectangles however
 // many were added, and areas added again and again (an object moving a pixel a frame) cost
@@ -20,8 +22,8 @@ public:
     void AddRect(const SDL_Rect& oRect);
     void AddWholeScreen();
     bool IsEmpty() const;
-    // Pushes every damaged area of the screen surface to the display, then forgets them.
-    void Push(SDL_Surface* pScreen);
+    // Pushes every damaged area of the screen surface to oSink, then forgets them.
+    void Push(SDL_Surface* pScreen, PushSink& oSink);
 
 private:
     static constexpr int TILE_SIZE = 16; // pixels a side: a small rock spans 3 by 3 tiles

@@ -7,7 +7,7 @@ using std::make_tuple;
 TEST_F(GameKeysTest, EscapePausesThePlayAndReturnThenQuitsToTheTitleMenu)
 {
     TapKey(m_pGame, SDLK_RETURN);
-    RunTicks(m_pGame, 200, false); // the bullets are free
+    RunTicks(m_pGame, 200); // the bullets are free
     std::tie(m_pGame->m_iPendingScore, m_pGame->m_iLives, m_pGame->m_bSaveFound) =
         make_tuple(50, 1, false);
     TapKey(m_pGame, SDLK_RETURN);
@@ -54,19 +54,14 @@ TEST_F(GameKeysTest,
     PlaceAt(AsteroidAt(7), 100, 200);
     BulletAt(1)->Launch(196, 246, 180); // out of reach until it moves a pixel left
     BulletAt(1)->m_dVelX = -0.4;
-    RunTicks(m_pGame, 1, false);
+    RunTicks(m_pGame);
     EXPECT_EQ(AsteroidAt(7)->m_iSize, 64) << "the bullet was tested before it moved";
 
-    m_pGame->m_iTickTime = 2147483647 - 500; // 2^31 ms after start the int turns negative
-    RunTicks(m_pGame, 1, false);
+    RunPassAt(m_pGame, 2147483647 - 499); // 2^31 ms after start the int turns negative
     PlaceAt(AsteroidAt(7), 100, 200);
     AsteroidAt(7)->m_dVelX = 0.25;
     for (int iMs = 1; iMs <= 1000; iMs += iMs % 100 == 1 ? 5 : 1) // every 100 ms a 5 ms pass
-    {
-        m_pGame->m_iTickTime = static_cast<int>(2147483647u - 499 + iMs);
-        m_pGame->RunGameTick();
-        m_pGame->PresentFrame();
-    }
+        RunPassAt(m_pGame, static_cast<int>(2147483647u - 499 + iMs));
     EXPECT_EQ(AsteroidAt(7)->m_dPosX, 100 + 0.25 * 1000) << "a second's advances, through the wrap";
 
     auto RunPassLate = [this](int iLateMs, std::initializer_list<SDLKey> aKeys)
@@ -102,7 +97,7 @@ TEST_F(GameKeysTest, F11AndAltReturnSwitchTheWholeScreenAndAMinimisedPlayPauses)
 {
     delete m_pGame;
     Start(m_pGame = new OnePassGame);
-    m_pGame->m_iPushIntervalMs = 0; // each pass draws what it asks for
+    m_pGame->SetPushInterval(0); // each pass draws what it asks for
     auto RunPass = [this](SDL_Event oEvent)
     {
         SDL_PushEvent(&oEvent);
@@ -117,7 +112,7 @@ TEST_F(GameKeysTest, F11AndAltReturnSwitchTheWholeScreenAndAMinimisedPlayPauses)
     RunTicks(m_pGame);
     SDL_Surface* pFrame =
         SDL_ConvertSurface(m_pGame->m_pScreenSurface, m_pGame->m_pScreenSurface->format, 0);
-    m_pGame->m_iPushIntervalMs = 1 << 30; // no push falls due
+    m_pGame->SetPushInterval(1 << 30); // no push falls due
     for (auto [iPass, eKey, eMod] :
          {make_tuple(1, SDLK_F11, KMOD_NONE), make_tuple(2, SDLK_RETURN, KMOD_LALT)})
     {
@@ -135,7 +130,7 @@ TEST_F(GameKeysTest, F11AndAltReturnSwitchTheWholeScreenAndAMinimisedPlayPauses)
     EXPECT_EQ(CountDifferentPixels(pFrame, pDisplay), 0) << "a display set anew, locked";
     pDisplay->flags &= ~SDL_HWSURFACE;
     SDL_FreeSurface(pFrame);
-    m_pGame->m_iPushIntervalMs = 0;
+    m_pGame->SetPushInterval(0);
     TapKey(m_pGame, SDLK_ESCAPE);
     RunPass(oHidden);
     RunPass(oHidden); // hidden again, already paused

@@ -6,34 +6,31 @@
 #include "DisplayableObject.h"
 #include "TestSupport.h"
 
-// What the engine pushed: "[x,y,w,h]" per SDL_UpdateRect, "{x,y,w,h;...}" per SDL_UpdateRects,
-// which these functions replace in this program. When g_pDisplay is set, the pushed areas of
-// the screen are also copied there, as a display would show them.
-static std::string g_strPushed;
-static SDL_Surface* g_pDisplay = nullptr;
-
-static std::string Show(SDL_Surface* pScreen, SDL_Rect oArea)
+// What the engine pushed: "[x,y,w,h]" for the whole screen, "{x,y,w,h;...}" for areas. When
+// m_pDisplay is set, the pushed areas of the screen are also copied there, as a display shows them.
+struct RecordingSink : PushSink
 {
-    std::string strArea = std::to_string(oArea.x) + "," + std::to_string(oArea.y) + "," +
-                          std::to_string(oArea.w) + "," + std::to_string(oArea.h);
-    if (g_pDisplay != nullptr) // an area of all zeros is the whole screen
-        SDL_BlitSurface(pScreen, oArea.w == 0 ? nullptr : &oArea, g_pDisplay, &oArea);
-    return strArea;
-}
-
-void SDL_UpdateRect(SDL_Surface* pScreen, Sint32 iX, Sint32 iY, Uint32 iWidth, Uint32 iHeight)
-{
-    g_strPushed +=
-        "[" + Show(pScreen, {Sint16(iX), Sint16(iY), Uint16(iWidth), Uint16(iHeight)}) + "]";
-}
-
-void SDL_UpdateRects(SDL_Surface* pScreen, int iCount, SDL_Rect* pRects)
-{
-    g_strPushed += "{";
-    for (int i = 0; i < iCount; i++)
-        g_strPushed += Show(pScreen, pRects[i]) + ";";
-    g_strPushed += "}";
-}
+    void PushWholeScreen(SDL_Surface* pScreen) override
+    {
+        m_strPushed += "[" + Show(pScreen, {0, 0, Uint16(pScreen->w), Uint16(pScreen->h)}) + "]";
+    }
+    void PushAreas(SDL_Surface* pScreen, int iCount, SDL_Rect* pRects) override
+    {
+        m_strPushed += "{";
+        for (int i = 0; i < iCount; i++)
+            m_strPushed += Show(pScreen, pRects[i]) + ";";
+        m_strPushed += "}";
+    }
+    std::string Show(SDL_Surface* pScreen, SDL_Rect oArea)
+    {
+        if (m_pDisplay != nullptr)
+            SDL_BlitSurface(pScreen, &oArea, m_pDisplay, &oArea);
+        return std::to_string(oArea.x) + "," + std::to_string(oArea.y) + "," +
+               std::to_string(oArea.w) + "," + std::to_string(oArea.h);
+    }
+    std::string m_strPushed;
+    SDL_Surface* m_pDisplay = nullptr;
+};
 
 const Uint32 YELLOW = 0xFFFF00, BLUE = 0x0000FF, GREEN = 0x00FF00, MAGENTA = 0xFF00FF;
 const Uint32 INK = 0x3080C0; // every channel its own value
@@ -53,14 +50,16 @@ struct OverlayEngine : BaseEngine
     }
 };
 
-// Presents one frame with the given flags; returns what it pushed.
-static std::string Present(BaseEngine& oEngine, bool bRedrawNeeded, bool bWholeScreen)
+// Presents one frame with the given flags; returns what it pushed to oSink.
+static std::string Present(BaseEngine& oEngine, RecordingSink& oSink, bool bRedrawNeeded,
+                           bool bWholeScreen)
 {
-    g_strPushed.clear();
+    oSink.m_strPushed.clear();
+    oEngine.SendPushesTo(&oSink);
     oEngine.m_bRedrawNeeded = bRedrawNeeded;
     oEngine.m_bWholeScreenRedraw = bWholeScreen;
     oEngine.PresentFrame();
-    return g_strPushed;
+    return oSink.m_strPushed;
 }
 
 using RedrawCycleTest = StartedEngineTest;
@@ -70,8 +69,9 @@ using RedrawCycleTest = StartedEngineTest;
 TEST_F(RedrawCycleTest, FramesAreDrawnOnlyWhenDueAndWholeScreenFramesKeepTheQueue)
 {
     OverlayEngine oEngine;
+    RecordingSink oSink;
     Start(&oEngine);
-    std::tie(oEngine.m_iPushIntervalMs, oEngine.m_bPushWholeScreens) = std::make_pair(0, false);
+    oEngine.SetPushInterval(0);
     SDL_Surface* pScreen = oEngine.m_pScreenSurface;
     Uint32 iFlags = pScreen->flags;
     pScreen->flags |= SDL_HWSURFACE;
@@ -81,9 +81,9 @@ TEST_F(RedrawCycleTest, FramesAreDrawnOnlyWhenDueAndWholeScreenFramesKeepTheQueu
     oEngine.ClearBackground(YELLOW);
     FillSurface(pScreen, BLUE);
     oEngine.QueueUpdateRect(100, 2, 3, 4);
-    EXPECT_EQ(Present(oEngine, false, true), "") << "a whole-screen frame, but none due";
+    EXPECT_EQ(Present(oEngine, oSink, false, true), "") << "a whole-screen frame, but none due";
     EXPECT_EQ(CountPixels(pScreen, BLUE, 0, 0, 800, 600), 800 * 600) << "drawn, not due";
-    EXPECT_EQ(Present(oEngine, true, true), "[0,0,800,600]");
+    EXPECT_EQ(Present(oEngine, oSink, true, true), "[0,0,800,600]");
     EXPECT_FALSE(oEngine.m_bRedrawNeeded || oEngine.m_bWholeScreenRedraw) << "flags consumed";
     EXPECT_EQ(PixelAt(pScreen, 400, 300) & 0xFFFFFF, YELLOW) << "the base background";
     EXPECT_EQ(PixelAt(pScreen, 10, 10) & 0xFFFFFF, GREEN) << "the overlay";
@@ -95,34 +95,37 @@ TEST_F(RedrawCycleTest, FramesAreDrawnOnlyWhenDueAndWholeScreenFramesKeepTheQueu
     EXPECT_EQ(oEngine.m_iUpdateRectCount, 2) << "the earlier and the overlay's rectangle wait";
 
     oEngine.ClearBackground(BLUE);
-    // The second overlay square and the object's rectangle lie inside the first square.
-    EXPECT_EQ(Present(oEngine, true, false), "{100,2,3,4;0,0,50,50;}");
+    // As the 16-pixel tiles they touch; the object's and the second overlay square lie in the
+    // first.
+    EXPECT_EQ(Present(oEngine, oSink, true, false), "{96,0,16,16;0,0,64,64;}");
     EXPECT_EQ(PixelAt(pScreen, 45, 45) & 0xFFFFFF, GREEN) << "partial: overlay over the object";
     EXPECT_EQ(PixelAt(pScreen, 400, 300) & 0xFFFFFF, YELLOW) << "new background, partial frame";
-    Present(oEngine, true, true);
+    Present(oEngine, oSink, true, true);
     EXPECT_EQ(PixelAt(pScreen, 400, 300) & 0xFFFFFF, BLUE) << "new background, whole screen";
     // At the display's pace: a whole-screen frame and the changes asked for after it are owed to
     // the next push, which carries the whole screen.
-    oEngine.m_iPushIntervalMs = 17;
-    oEngine.m_iLastPushTime = 1000;
+    oEngine.SetPushInterval(17); // after the last push, at tick time 0
     for (auto [iTime, bWhole, strPushed] :
-         {std::make_tuple(1005, true, ""), std::make_tuple(1010, false, ""),
-          std::make_tuple(1017, false, "[0,0,800,600]")})
+         {std::make_tuple(5, true, ""), std::make_tuple(10, false, ""),
+          std::make_tuple(17, false, "[0,0,800,600]")})
     {
         oEngine.m_iTickTime = iTime;
-        EXPECT_EQ(Present(oEngine, iTime < 1017, bWhole), strPushed) << "at " << iTime;
+        EXPECT_EQ(Present(oEngine, oSink, iTime < 17, bWhole), strPushed) << "at " << iTime;
     }
     EXPECT_EQ(pScreen->locked + oEngine.m_bScreenLocked, 0) << "left locked";
     pScreen->flags = iFlags;
 }
 
 // Each 10 by 10 magenta box is erased where it was last drawn and drawn where it is now; the
-// rectangle spanning both is pushed clipped to the screen, unless another pushed one covers it.
-TEST_F(RedrawCycleTest, PartialFrameRedrawsTheBoxesAndPushesClippedRectanglesOrAllWhenThePoolIsFull)
+// areas pushed bring the display up to date, wherever the boxes and the queued rectangles lie.
+TEST_F(RedrawCycleTest, PartialFrameRedrawsTheBoxesAndPushesTheirAreasOrAllWhenThePoolIsFull)
 {
     BaseEngine oEngine(8); // a pool of 10
+    RecordingSink oSink;
+    oSink.m_pDisplay = NewSurface(800, 600);
     Start(&oEngine);
-    std::tie(oEngine.m_iPushIntervalMs, oEngine.m_bPushWholeScreens) = std::make_pair(0, false);
+    oEngine.SetPushInterval(0);
+    oEngine.SendPushesTo(&oSink);
     for (int i = 0; i < 800 * 600; i++) // a different colour in every pixel: x + 800 y
         static_cast<Uint32*>(oEngine.m_pBackdropSurface->pixels)[i] = i;
     const int aaiMove[][4] = {{100, 100, 103, 98}, {300, -5, 340, 260}, {795, 595, 785, -5},
@@ -145,15 +148,16 @@ TEST_F(RedrawCycleTest, PartialFrameRedrawsTheBoxesAndPushesClippedRectanglesOrA
     oEngine.QueueUpdateRect(-20, -20, 60, 60);
     oEngine.QueueUpdateRect(900, 700, 10, 10); // wholly off the screen
     oEngine.QueueUpdateRect(-100, 300, 50, 10);
-    EXPECT_EQ(Present(oEngine, true, false),
-              "{0,0,40,40;100,98,13,12;300,0,50,270;785,0,15,600;0,300,800,10;400,500,10,100;}");
+    EXPECT_EQ(Present(oEngine, oSink, true, false)[0], '{') << "areas, not the whole screen";
     EXPECT_EQ(CountDifferentPixels(oEngine.m_pScreenSurface, pExpected), 0);
+    EXPECT_EQ(CountDifferentPixels(oSink.m_pDisplay, pExpected), 0) << "left stale on the display";
     for (int i = 0; i < 4; i++) // with the boxes' six, one more than the pool's nine slots
         oEngine.QueueUpdateRect(10 * i, 0, 5, 5);
-    EXPECT_EQ(Present(oEngine, true, false), "[0,0,0,0]") << "a full pool pushes the whole surface";
+    EXPECT_EQ(Present(oEngine, oSink, true, false), "[0,0,800,600]") << "a full pool pushes all";
     oEngine.DeleteAllObjects();
-    EXPECT_EQ(Present(oEngine, true, false), "{}") << "nothing queued, no objects";
+    EXPECT_EQ(Present(oEngine, oSink, true, false), "") << "nothing queued, no objects";
     SDL_FreeSurface(pExpected);
+    SDL_FreeSurface(oSink.m_pDisplay);
 }
 
 // Records the tick time of every frame it draws.
@@ -168,26 +172,30 @@ struct FrameTimesGame : MyProjectMain
 };
 
 // One recorded game from one seed, played as the game runs (frames only for a push, at most every
-// 17 ms, nothing left stale) and drawn and pushed every millisecond: each push of the first shows
-// what the second showed by then. Keys visit the table, start play and pause it while points are
-// pending from two rocks shot at rest under "paused" and over the bottom strip.
+// 17 ms, each pass then sleeping until the next push, nothing left stale) and drawn and pushed
+// every millisecond: each push of the first shows what the second showed by then. Keys visit the
+// table, start play and pause it while points are pending from two rocks shot at rest under
+// "paused" and over the bottom strip.
 TEST_F(RedrawCycleTest, FramesDrawnOnlyForAPushShowWhatDrawingEveryMillisecondShowed)
 {
     const std::map<int, int> mapTaps = {{30, SDLK_DOWN},    {45, SDLK_DOWN},    {60, SDLK_RETURN},
                                         {300, SDLK_RETURN}, {333, SDLK_UP},     {351, SDLK_UP},
                                         {370, SDLK_RETURN}, {470, SDLK_ESCAPE}, {653, SDLK_ESCAPE}};
     std::map<int, size_t> mapPushed; // a hash of the display after each push, by time
-    g_pDisplay = NewSurface(800, 600);
-    auto Shown = [] // all 800 by 600 pixels of four bytes
+    RecordingSink oSink;
+    oSink.m_pDisplay = NewSurface(800, 600);
+    auto Shown = [&oSink] // all 800 by 600 pixels of four bytes
     {
-        return std::hash<std::string_view>()({static_cast<char*>(g_pDisplay->pixels), 1920000});
+        return std::hash<std::string_view>()(
+            {static_cast<char*>(oSink.m_pDisplay->pixels), 1920000});
     };
     for (int iIntervalMs : {17, 0})
     {
         FrameTimesGame* pGame = new FrameTimesGame;
         srand(7);
         Start(pGame);
-        pGame->m_iPushIntervalMs = iIntervalMs;
+        pGame->SetPushInterval(iIntervalMs);
+        pGame->SendPushesTo(&oSink);
         for (int iMs = 1; iMs <= 1000; iMs++)
         {
             if (mapTaps.count(iMs) != 0)
@@ -203,20 +211,22 @@ TEST_F(RedrawCycleTest, FramesDrawnOnlyForAPushShowWhatDrawingEveryMillisecondSh
                 dynamic_cast<Bullet*>(pGame->GetObjectAt(iSlot - 6))
                     ->Launch(pRock->m_iPosX + 40, pRock->m_iPosY + 40, 0);
             }
-            g_strPushed.clear();
-            RunTicks(pGame);
-            if (iIntervalMs > 0 && !g_strPushed.empty())
+            oSink.m_strPushed.clear();
+            EXPECT_EQ(RunPassAt(pGame, iMs), iIntervalMs > 0 ? (iMs / 17 + 1) * 17 : iMs + 1)
+                << "a sleep after " << iMs << " until the next push, or into the next millisecond";
+            if (iIntervalMs > 0 && !oSink.m_strPushed.empty())
             {
                 EXPECT_EQ(iMs % 17, 0) << "a push off the 60 Hz beat";
-                EXPECT_EQ(CountDifferentPixels(g_pDisplay, pGame->m_pScreenSurface), 0) << iMs;
+                EXPECT_EQ(CountDifferentPixels(oSink.m_pDisplay, pGame->m_pScreenSurface), 0)
+                    << iMs;
                 mapPushed[iMs] = Shown();
             }
             bool bCompared = iIntervalMs == 0 && mapPushed.count(iMs) != 0;
             EXPECT_TRUE(!bCompared || Shown() == mapPushed[iMs]) << "pushed at " << iMs;
         }
         // 200 points from the hits at 450: one each even millisecond of play, none while paused.
-        EXPECT_EQ(std::make_pair(pGame->m_iScore, pGame->m_iPendingScore),
-                  std::make_pair((468 - 450) / 2 + 1 + (1000 - 654) / 2 + 1, 16));
+        EXPECT_EQ(pGame->m_iScore, (468 - 450) / 2 + 1 + (1000 - 654) / 2 + 1) << "counted up";
+        EXPECT_EQ(pGame->m_iPendingScore, 16) << "still to count";
         for (int iDrawn : pGame->m_setDrawn)
             EXPECT_TRUE(iIntervalMs == 0 || mapPushed.count(iDrawn) != 0) << "drawn at " << iDrawn;
         EXPECT_EQ(mapPushed.size(), 1000u / 17) << "a push left out";
@@ -224,6 +234,5 @@ TEST_F(RedrawCycleTest, FramesDrawnOnlyForAPushShowWhatDrawingEveryMillisecondSh
         TTF_Quit();
         SDL_Quit();
     }
-    SDL_FreeSurface(g_pDisplay);
-    g_pDisplay = nullptr;
+    SDL_FreeSurface(oSink.m_pDisplay);
 }

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "BaseEngine.h"
+#include "LoopClock.h"
 
 // Removes a sandbox (or a file) named in UTF-8, also when a test took its permissions away or made
 // a file read-only. True when it is gone.
@@ -95,16 +96,30 @@ inline void TapKey(BaseEngine* pEngine, int iKey)
     SetKey(pEngine, iKey, false);
 }
 
-// Runs the game's tick for iTicks consecutive milliseconds, each followed by a frame by default.
-inline void RunTicks(BaseEngine* pEngine, int iTicks = 1, bool bPresentFrames = true)
+// The main loop's clock in a test: the pass at the time given, and no waiting.
+struct SetClock : LoopClock
+{
+    explicit SetClock(int iTime) : m_iTime(iTime) {}
+    int ReadTickTime() override { return m_iTime; }
+    void WaitUntil(int iDue) override { m_iWaitedUntil = iDue; }
+    int m_iTime;
+    int m_iWaitedUntil = 0; // 0 when the pass did not wait
+};
+
+// A pass of the main loop at tick time iTime, handling the events queued for it; returns the tick
+// time it would have slept until.
+inline int RunPassAt(BaseEngine* pEngine, int iTime)
+{
+    SetClock oClock(iTime);
+    pEngine->RunLoopPass(oClock);
+    return oClock.m_iWaitedUntil;
+}
+
+// Passes of the main loop for iTicks consecutive milliseconds.
+inline void RunTicks(BaseEngine* pEngine, int iTicks = 1)
 {
     for (int i = 0; i < iTicks; i++)
-    {
-        pEngine->m_iTickTime++;
-        pEngine->RunGameTick();
-        if (bPresentFrames)
-            pEngine->PresentFrame();
-    }
+        RunPassAt(pEngine, LoopClock::TickAfter(pEngine->m_iTickTime, 1));
 }
 
 // The bytes of a file; "" when it cannot be read, also when it is a directory.

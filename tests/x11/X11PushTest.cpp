@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "BaseEngine.h"
+#include "LoopClock.h"
 #include "Platform.h"
 
 // After gtest: X11's macros (None, Bool) would break its headers.
@@ -62,13 +63,13 @@ TEST(X11PushTest, EachPushShowsAtOnceClippedInputEndsTheWaitsWhereverItWaitsTheM
     // The main loop's wait, the next push ten seconds away, ends for a key pressed a fifth of a
     // second after the loop starts, in that wait: the key acts in the next pass.
     int iPushDue = static_cast<int>(SDL_GetTicks()) + 10000;
-    oEngine.m_iPushIntervalMs = iPushDue - oEngine.m_iLastPushTime;
+    oEngine.SetPushInterval(iPushDue - 34);          // after the last push, at 34
     XTestFakeMotionEvent(pDisplay, -1, 400, 300, 0); // over the window, which then takes keys
     for (Bool bDown : {True, False})
         XTestFakeKeyEvent(pDisplay, XKeysymToKeycode(pDisplay, XK_space), bDown, bDown ? 200 : 0);
     XFlush(pDisplay);
     oEngine.RunMainLoop();
-    EXPECT_TRUE(BaseEngine::IsTickBefore(oEngine.m_iExitCode, iPushDue)) << "the key waited";
+    EXPECT_TRUE(LoopClock::IsTickBefore(oEngine.m_iExitCode, iPushDue)) << "the key waited";
     // So does the idle wait for a key read already, into Xlib's queue or, by a renderer's round
     // trip, into XCB's alone. What came before, as the library's answers to a key, is handled.
     xcb_connection_t* pXcb = XGetXCBConnection(oInfo.info.x11.display);
