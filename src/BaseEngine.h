@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include "DisplayModes.h"
 #include "FontCache.h"
 #include "ScreenDamage.h"
 #include "TextSurfaceCache.h"
@@ -67,7 +68,8 @@ public: // Start, run, stop
     // shows the picture szIconFile as its icon, when one is given and can be loaded.
     int StartUp(const char* szCaption, int iWindowWidth, int iWindowHeight, const char* szFontName,
                 int iFontSize, const char* szIconFile = nullptr);
-    // Runs until m_iExitCode leaves -1 or the window is closed; returns 0.
+    // Runs until m_iExitCode leaves -1 or the window is closed; returns 0, or 2 when a switch of
+    // mode left no display.
     int RunMainLoop();
     void ShutDown();
     // Between the window and the whole screen (F11 or Alt+Return), the same picture in both; back
@@ -157,11 +159,6 @@ public: // State shared with the game and its objects
     // at the next pass's poll), a whole-screen push at once.
     bool m_bPushWholeScreens;
     TextSurfaceCache m_oTextCache; // the texts DrawText rendered, for the next frames
-    // The display's surface while the picture is drawn off screen in m_pScreenSurface and each push
-    // shows it there: scaled down on a full screen smaller than the picture, else copied as it is
-    // to a display surface of another layout. Null while the picture is drawn on the display.
-    SDL_Surface* m_pScaledDisplay;
-    SDL_Surface* m_pOffScreenSurface; // drawn on instead of the display while that is set
 
     static constexpr int MAX_CATCH_UP_MS = 250;
     static constexpr int DISPLAY_PUSH_INTERVAL_MS = 17; // about as often as a 60 Hz display shows
@@ -173,12 +170,9 @@ private:
     template <typename Operation> void WalkObjects(Operation fnOperation);
     bool DispatchEvent(const SDL_Event& oEvent);
     void DispatchWindowState(const SDL_ActiveEvent& oEvent);
-    bool LibraryShowsWholePicture() const;
-    void EnterScaledFullScreen();
-    void TakeDisplaySurface();
-    bool CanDrawOn(const SDL_Surface* pDisplay) const;
+    int LoopStatus() const;
+    void TakeDrawingSurface();
     void PushWholeFrameNow();
-    void UpdateScaledDisplay();
     void WaitUntilDue();
     bool LockScreenForFrame();
     void UnlockScreenAfterFrame();
@@ -192,6 +186,8 @@ private:
     bool CanCopyRowsDirectly() const;
     void CopyBackgroundRows(SDL_Rect oRect);
     void FillClippedColumn(int iX, int iYFrom, int iYTo, int iColour, SDL_Surface* pTarget);
+
+    DisplayModes m_oDisplayModes; // where the picture is drawn, and how each push shows it
 };
 
 #endif
