@@ -60,14 +60,6 @@ bool IsFullScreenKey(const SDL_keysym& oKey)
     return oKey.sym == SDLK_F11 || (oKey.sym == SDLK_RETURN && (oKey.mod & KMOD_ALT) != 0);
 }
 
-// sdl12-compat, the SDL 1.2 over SDL2, numbers its versions from 1.2.50 on.
-bool IsLibraryOverSdl2()
-{
-    const SDL_version* pLinked = SDL_Linked_Version();
-    return SDL_VERSIONNUM(pLinked->major, pLinked->minor, pLinked->patch) >=
-           SDL_VERSIONNUM(1, 2, 50);
-}
-
 SDL_Rect MakeRect(int iX, int iY, int iWidth, int iHeight)
 {
     SDL_Rect oRect;
@@ -86,10 +78,10 @@ BaseEngine::BaseEngine(int iUpdateRectLimit)
       m_iUpdateRectCapacity(iUpdateRectLimit + 2), m_pUpdateRects(nullptr), m_iUpdateRectCount(0),
       m_iNextTickTime(0), m_iButtonDownX(0), m_iButtonDownY(0), m_iButtonUpX(0), m_iButtonUpY(0),
       m_iMouseX(0), m_iMouseY(0), m_iObjectListChanged(0), m_ppObjects(nullptr),
-      m_pStandardFont(nullptr), m_bScreenLocked(false), m_pScaledDisplay(nullptr),
-      m_pOffScreenSurface(nullptr), m_bCatchingUp(false), m_bTicksStarted(false),
-      m_iPushIntervalMs(DISPLAY_PUSH_INTERVAL_MS), m_iLastPushTime(0), m_bWholeScreenOwed(false),
-      m_bChangesOwed(false), m_oDisplaySink(IsLibraryOverSdl2()), m_pPushSink(&m_oDisplaySink)
+      m_pStandardFont(nullptr), m_bScreenLocked(false), m_bCatchingUp(false),
+      m_bTicksStarted(false), m_iPushIntervalMs(DISPLAY_PUSH_INTERVAL_MS), m_iLastPushTime(0),
+      m_bWholeScreenOwed(false), m_bChangesOwed(false),
+      m_oDisplaySink(DisplayModes::IsLibraryOverSdl2()), m_pPushSink(&m_oDisplaySink)
 {
     m_pUpdateRects = new SDL_Rect[m_iUpdateRectCapacity];
 }
@@ -101,7 +93,6 @@ BaseEngine::~BaseEngine()
     m_oFontCache.FreeAllFonts();
     delete[] m_pKeyStates; // only still held when the shutdown step was skipped
     SDL_FreeSurface(m_pBackdropSurface);
-    SDL_FreeSurface(m_pOffScreenSurface);
 }
 
 // ---------------------------------------------------------------- start, run, stop
@@ -144,18 +135,18 @@ int BaseEngine::StartUp(const char* szCaption, int iWindowWidth, int iWindowHeig
     EndProgramOnLostDisplay();
     // Masks of 0 give SDL's default 32-bit layout, 0xRRGGBB, the same as the colours we store.
     m_pBackdropSurface = SDL_CreateRGBSurface(0, iWindowWidth, iWindowHeight, 32, 0, 0, 0, 0);
-    m_pOffScreenSurface = SDL_CreateRGBSurface(0, iWindowWidth, iWindowHeight, 32, 0, 0, 0, 0);
-    if ((m_pBackdropSurface == nullptr || m_pOffScreenSurface == nullptr) && strVideoError.empty())
+    bool bOffScreen = m_oDisplayModes.Open(iWindowWidth, iWindowHeight);
+    if ((m_pBackdropSurface == nullptr || !bOffScreen) && strVideoError.empty())
         strVideoError = SDL_GetError();
 
     // Without these surfaces nothing can be drawn: a failed video set-up, not a later crash.
-    if (m_pScreenSurface == nullptr || m_pBackdropSurface == nullptr ||
-        m_pOffScreenSurface == nullptr)
+    if (m_pScreenSurface == nullptr || m_pBackdropSurface == nullptr || !bOffScreen)
     {
         fprintf(stderr, "Unable to set up video: %s\n", strVideoError.c_str());
         return 2;
     }
-    TakeDisplaySurface();
+    m_oDisplayModes.Follow();
+    TakeDrawingSurface();
     m_oDamage.Resize(iWindowWidth, iWindowHeight);
 
     m_pKeyStates = new int[KEY_TABLE_SIZE];
@@ -169,9 +160,9 @@ int BaseEngine::RunMainLoop()
 {
     LoopClock oSystemClock;
     bool bWindowOpen = true;
-    while (m_iExitCode == -1 && bWindowOpen)
+    while (m_iExitCode == -1 && bWindowOpen && !m_oDisplayModes.IsDisplayLost())
         bWindowOpen = RunLoopPass(oSystemClock);
-    return 0;
+    return LoopStatus();
 }
 
 // The pass's phases, in order: the catch-up (the advances that fell due before this millisecond,
@@ -201,6 +192,12 @@ bool BaseEngine::RunLoopPass(LoopClock& oClock)
     return true;
 }
 
+// Like a failed start-up, a display lost on a switch of mode ends the program with status 2.
+int BaseEngine::LoopStatus() const
+{
+    return m_oDisplayModes.IsDisplayLost() ? 2 : 0;
+}
+
 // The next push, or at least the next millisecond: the advances in between change nothing shown
 // before that push, and the next pass catches them up.
 int BaseEngine::NextDueTime() const
@@ -210,7 +207,8 @@ int BaseEngine::NextDueTime() const
     return LoopClock::IsTickBefore(iDue, iPushDue) ? iPushDue : iDue;
 }
 
-// Returns false for a quit event, which ends the main loop at once.
+// Returns false for a quit event, or a switch of mode that lost the display: they end the main
+// loop at once.
 bool BaseEngine::DispatchEvent(const SDL_Event& oEvent)
 {
     switch (oEvent.type)
@@ -220,7 +218,7 @@ bool BaseEngine::DispatchEvent(const SDL_Event& oEvent)
         if (IsFullScreenKey(oEvent.key.keysym))
         {
             ToggleFullScreen();
-            break;
+            return !m_oDisplayModes.IsDisplayLost();
         }
         int iKey = oEvent.key.keysym.sym;
         if (static_cast<unsigned>(iKey) < KEY_TABLE_SIZE)
@@ -274,57 +272,22 @@ void BaseEngine::DispatchWindowState(const SDL_ActiveEvent& oEvent)
 
 void BaseEngine::ToggleFullScreen()
 {
-    SDL_Surface* pDisplay = SDL_GetVideoSurface();
-    bool bFullScreen = (pDisplay->flags & SDL_FULLSCREEN) != 0;
-    if (bFullScreen && (pDisplay->w != m_iScreenWidth || pDisplay->h != m_iScreenHeight))
-        SDL_SetVideoMode(m_iScreenWidth, m_iScreenHeight, 32, 0); // out of the scaled picture
-    else if (!bFullScreen && !LibraryShowsWholePicture())
-        EnterScaledFullScreen();
-    // Where the library cannot switch the window it has (Windows), the mode is set anew, and a
-    // mode the display refuses leaves the window as it was.
-    else if (SDL_WM_ToggleFullScreen(pDisplay) == 0)
-    {
-        Uint32 iFlags = bFullScreen ? 0 : SDL_FULLSCREEN;
-        if (SDL_SetVideoMode(m_iScreenWidth, m_iScreenHeight, 32, iFlags) == nullptr)
-            SDL_SetVideoMode(m_iScreenWidth, m_iScreenHeight, 32, iFlags ^ SDL_FULLSCREEN);
-    }
-    if (SDL_GetVideoSurface() != nullptr && (SDL_GetVideoSurface()->flags & SDL_FULLSCREEN) == 0)
-        MoveWindowToTopLeft();
+    m_oDisplayModes.Toggle();
     FollowDisplayMode();
 }
 
 void BaseEngine::FollowDisplayMode()
 {
-    if (SDL_GetVideoSurface() == nullptr)
-    {
-        fprintf(stderr, "Unable to set up video: %s\n", SDL_GetError());
-        exit(2);
-    }
-    TakeDisplaySurface();
-    PushWholeFrameNow();
+    bool bShown = m_oDisplayModes.Follow();
+    TakeDrawingSurface();
+    if (bShown)
+        PushWholeFrameNow();
 }
 
-// The engine writes 0xRRGGBB pixels straight into the screen, in the background's rows, and SDL
-// copies no picture onto a surface while it is locked. A display surface of any other size or
-// layout, or one that must be locked, gets the picture drawn off screen and copied to it: Windows
-// sets a full screen larger than the picture and puts the picture in its middle, where only a lock
-// reaches it.
-void BaseEngine::TakeDisplaySurface()
+void BaseEngine::TakeDrawingSurface()
 {
-    SDL_Surface* pDisplay = SDL_GetVideoSurface();
-    bool bDirect = CanDrawOn(pDisplay);
-    m_pScaledDisplay = bDirect ? nullptr : pDisplay;
-    m_pScreenSurface = bDirect ? pDisplay : m_pOffScreenSurface;
+    m_pScreenSurface = m_oDisplayModes.DrawingSurface();
     m_iIntsPerScreenRow = m_pScreenSurface->pitch / 4;
-}
-
-bool BaseEngine::CanDrawOn(const SDL_Surface* pDisplay) const
-{
-    const SDL_PixelFormat* pFormat = pDisplay->format;
-    return pDisplay->w == m_iScreenWidth && pDisplay->h == m_iScreenHeight &&
-           pDisplay->pitch == m_pBackdropSurface->pitch && !SDL_MUSTLOCK(pDisplay) &&
-           pFormat->BitsPerPixel == 32 && pFormat->Rmask == 0xFF0000 &&
-           pFormat->Gmask == 0x00FF00 && pFormat->Bmask == 0x0000FF;
 }
 
 // A new mode shows nothing until a frame is pushed: the whole frame is drawn and pushed at once,
@@ -336,65 +299,6 @@ void BaseEngine::PushWholeFrameNow()
         PushDamage();
     else // the screen could not be locked: the next push tries again
         m_bRedrawNeeded = m_bWholeScreenRedraw = true;
-}
-
-// Whether the library's own switch shows the whole picture: sdl12-compat (versions 1.2.50 and up)
-// scales it to any screen; the classic library needs a full-screen mode the picture fits in. When
-// the modes cannot be told, the library is left to decide.
-bool BaseEngine::LibraryShowsWholePicture() const
-{
-    if (IsLibraryOverSdl2())
-        return true;
-    SDL_Rect** ppModes = SDL_ListModes(nullptr, SDL_FULLSCREEN);
-    if (ppModes == nullptr || ppModes == reinterpret_cast<SDL_Rect**>(-1))
-        return true;
-    for (; *ppModes != nullptr; ppModes++)
-        if ((*ppModes)->w >= m_iScreenWidth && (*ppModes)->h >= m_iScreenHeight)
-            return true;
-    return false;
-}
-
-// A screen smaller than the picture would cut it off: the frames are drawn off screen as before and
-// each push shows them scaled down to the largest mode.
-void BaseEngine::EnterScaledFullScreen()
-{
-    const SDL_Rect* pLargest = SDL_ListModes(nullptr, SDL_FULLSCREEN)[0];
-    if (SDL_SetVideoMode(pLargest->w, pLargest->h, 32, SDL_FULLSCREEN) == nullptr)
-        SDL_SetVideoMode(m_iScreenWidth, m_iScreenHeight, 32, 0);
-}
-
-// While the picture is drawn off screen, a push shows the whole of it: SDL copies it to a display
-// of its size in whatever layout that has; a display of another size gets it by nearest pixels, as
-// large as the display holds it with its aspect kept, centred on black.
-void BaseEngine::UpdateScaledDisplay()
-{
-    if (m_pScaledDisplay == nullptr)
-        return;
-    int iDisplayW = m_pScaledDisplay->w, iDisplayH = m_pScaledDisplay->h;
-    if (iDisplayW == m_iScreenWidth && iDisplayH == m_iScreenHeight)
-    {
-        SDL_BlitSurface(m_pScreenSurface, nullptr, m_pScaledDisplay, nullptr);
-        SDL_UpdateRect(m_pScaledDisplay, 0, 0, 0, 0);
-        return;
-    }
-    int iScaledW = std::min(iDisplayW, iDisplayH * m_iScreenWidth / m_iScreenHeight);
-    int iScaledH = std::min(iDisplayH, iDisplayW * m_iScreenHeight / m_iScreenWidth);
-    int iLeft = (iDisplayW - iScaledW) / 2, iTop = (iDisplayH - iScaledH) / 2;
-    SDL_FillRect(m_pScaledDisplay, nullptr, 0);
-    if (SDL_LockSurface(m_pScaledDisplay) != 0)
-        return;
-    const Uint32* pSource = static_cast<const Uint32*>(m_pScreenSurface->pixels);
-    for (int iY = 0; iY < iScaledH; iY++)
-    {
-        Uint32* pRow = static_cast<Uint32*>(m_pScaledDisplay->pixels) +
-                       (iTop + iY) * (m_pScaledDisplay->pitch / 4) + iLeft;
-        const Uint32* pFrom =
-            pSource + (2 * iY + 1) * m_iScreenHeight / (2 * iScaledH) * m_iIntsPerScreenRow;
-        for (int iX = 0; iX < iScaledW; iX++)
-            pRow[iX] = pFrom[(2 * iX + 1) * m_iScreenWidth / (2 * iScaledW)];
-    }
-    SDL_UnlockSurface(m_pScaledDisplay);
-    SDL_UpdateRect(m_pScaledDisplay, 0, 0, 0, 0);
 }
 
 void BaseEngine::ShutDown()
@@ -664,7 +568,7 @@ void BaseEngine::PushDamage()
     if (m_oDamage.IsEmpty())
         return;
     m_oDamage.Push(m_pScreenSurface, *m_pPushSink);
-    UpdateScaledDisplay();
+    m_oDisplayModes.ShowOnDisplay();
     m_iLastPushTime = m_iTickTime;
 }
 

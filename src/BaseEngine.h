@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include "DisplayModes.h"
 #include "FontCache.h"
 #include "PushSink.h"
 #include "ScreenDamage.h"
@@ -70,7 +71,8 @@ public: // Start, run, stop
     // shows the picture szIconFile as its icon, when one is given and can be loaded.
     int StartUp(const char* szCaption, int iWindowWidth, int iWindowHeight, const char* szFontName,
                 int iFontSize, const char* szIconFile = nullptr);
-    // Runs passes on SDL's clock until m_iExitCode leaves -1 or the window is closed; returns 0.
+    // Runs passes on SDL's clock until m_iExitCode leaves -1 or the window is closed; returns 0,
+    // or 2 when a switch of mode left no display.
     int RunMainLoop();
     // One pass of the main loop at oClock's tick time, ending in oClock's wait until the next push
     // or input; false when the window was closed.
@@ -136,11 +138,6 @@ public: // State shared with the game and its objects
     FontCache m_oFontCache;
     FontEntry* m_pStandardFont;
     bool m_bScreenLocked;
-    // The display's surface while the picture is drawn off screen in m_pScreenSurface and each push
-    // shows it there: scaled down on a full screen smaller than the picture, else copied as it is
-    // to a display surface of another layout. Null while the picture is drawn on the display.
-    SDL_Surface* m_pScaledDisplay;
-    SDL_Surface* m_pOffScreenSurface; // drawn on instead of the display while that is set
 
 protected: // For the game's tick
     // Advances the objects once for every iIntervalMs of tick time due by this pass, each time
@@ -176,12 +173,9 @@ private:
     template <typename Operation> void WalkObjects(Operation fnOperation);
     bool DispatchEvent(const SDL_Event& oEvent);
     void DispatchWindowState(const SDL_ActiveEvent& oEvent);
-    bool LibraryShowsWholePicture() const;
-    void EnterScaledFullScreen();
-    void TakeDisplaySurface();
-    bool CanDrawOn(const SDL_Surface* pDisplay) const;
+    int LoopStatus() const;
+    void TakeDrawingSurface();
     void PushWholeFrameNow();
-    void UpdateScaledDisplay();
     int NextDueTime() const;
     bool LockScreenForFrame();
     void UnlockScreenAfterFrame();
@@ -195,6 +189,8 @@ private:
     bool CanCopyRowsDirectly() const;
     void CopyBackgroundRows(SDL_Rect oRect);
     void FillClippedColumn(int iX, int iYFrom, int iYTo, int iColour, SDL_Surface* pTarget);
+
+    DisplayModes m_oDisplayModes; // where the picture is drawn, and how each push shows it
 };
 
 #endif

@@ -92,7 +92,7 @@ TEST_F(GameKeysTest,
 // F11 and Alt+Return are the engine's: the screen turns whole and back, showing the same frame at
 // once, and the paused game sees no Return; so does a mode set anew with a display that must be
 // locked (Windows' full screen larger than the picture). Play pauses when minimised; the title
-// menu stays as it is.
+// menu stays as it is. A switch that leaves no display ends the loop for the program's shutdown.
 TEST_F(GameKeysTest, F11AndAltReturnSwitchTheWholeScreenAndAMinimisedPlayPauses)
 {
     delete m_pGame;
@@ -145,4 +145,12 @@ TEST_F(GameKeysTest, F11AndAltReturnSwitchTheWholeScreenAndAMinimisedPlayPauses)
     oHidden.active.gain = 0;
     RunPass(oHidden);
     EXPECT_EQ(make_tuple(m_pGame->m_iGameState, m_pGame->m_bPaused), make_tuple(STATE_MENU, false));
+
+    SDL_QuitSubSystem(SDL_INIT_VIDEO); // no mode is set
+    testing::internal::CaptureStderr();
+    m_pGame->FollowDisplayMode();
+    m_pGame->m_iExitCode = -1;
+    int iStatus = m_pGame->RunMainLoop();
+    EXPECT_EQ(make_tuple(iStatus, m_pGame->m_iExitCode), make_tuple(2, -1)) << "2, with no pass";
+    EXPECT_EQ(testing::internal::GetCapturedStderr().rfind("Unable to set up video: ", 0), 0u);
 }
