@@ -1,20 +1,21 @@
 #include "MyProjectMain.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <sstream>
 #include <string>
+#include <vector>
 
 #include "Asteroid.h"
 #include "Bullet.h"
 #include "DisplayableObject.h"
+#include "HighScoreTable.h"
 #include "PixelImage.h"
 #include "Platform.h"
+#include "SavedGame.h"
 #include "Ship.h"
 
 namespace
@@ -25,7 +26,6 @@ const int HUD_STRIP_HEIGHT = 35;
 const char* const HIGH_SCORE_FILE = "highscores.txt";
 const char* const SAVE_FILE = "save.txt";
 const char* const FONT_FILE = "emulogic.ttf";
-const int HIGH_SCORE_ROWS = 10;
 // Only the start of a file matters; a huge file is not read whole.
 const size_t MAX_FILE_BYTES = 64 * 1024;
 
@@ -36,31 +36,10 @@ const char* const DEFAULT_HIGH_SCORES = "oru::39400\nfen::20000\nzol::15600\nwyr
 const int TITLE_STRIP_X[] = {216, 193, 149, 309};
 const int LEVEL_COMPLETE_STRIP_X[] = {172, 195, 195};
 
-struct HighScoreEntry
-{
-    std::string strName;
-    int iScore;
-};
-
-// Reads a decimal number the way atoi does, but saturating instead of overflowing.
-long ParseNumber(const char* szText)
-{
-    errno = 0;
-    long lValue = strtol(szText, nullptr, 10);
-    return std::max<long>(INT_MIN, std::min<long>(INT_MAX, lValue));
-}
-
 // Points never take a score past the largest int: it stays there instead of wrapping negative.
 int SaturatingSum(int iA, int iB)
 {
     return static_cast<int>(std::min<long long>(INT_MAX, static_cast<long long>(iA) + iB));
-}
-
-// A file written on Windows ends its lines in CR LF: the CR is not part of the text.
-void StripCarriageReturn(std::string& strLine)
-{
-    if (!strLine.empty() && strLine.back() == '\r')
-        strLine.pop_back();
 }
 
 // The table's file, or as much of it as the read limit takes, ended at its last whole word: a
@@ -74,68 +53,6 @@ FileReadResult ReadHighScoreFile(std::string& strContent)
         strContent.resize(iWordEnd == std::string::npos ? 0 : iWordEnd);
     }
     return eRead;
-}
-
-// The table's entries from the file's words: name in the first three characters, score from the
-// sixth (negative scores count as 0). Names edited by hand are the player's and are kept; only a
-// word that would not read back as the same entry once written is left out: one too short to
-// hold a score, or one with a ':' in its name, whose "::" stands elsewhere than after the name
-// (as in "Jo::500", whose name and score would come back as "Jo:" and 0).
-int ReadHighScoreEntries(const std::string& strContent, HighScoreEntry* pEntries, int iMaxEntries)
-{
-    std::istringstream oInput(strContent);
-    std::string strWord;
-    int iCount = 0;
-    while (iCount < iMaxEntries && oInput >> strWord)
-    {
-        if (strWord.size() < 5 || strWord.find(':') < 3)
-            continue;
-        pEntries[iCount].strName = strWord.substr(0, 3);
-        long lScore = ParseNumber(strWord.c_str() + 5);
-        pEntries[iCount].iScore = static_cast<int>(std::max<long>(0, lScore));
-        iCount++;
-    }
-    return iCount;
-}
-
-// Best first, by selection with exchanges: the lowest position wins among equal scores, so in a
-// table in order, as the game writes it, a new entry (entry 0) goes above those with its score.
-void SortBestFirst(HighScoreEntry* pEntries, int iCount)
-{
-    for (int i = 0; i < iCount; i++)
-    {
-        int iBest = i;
-        for (int j = iCount - 1; j >= i; j--)
-        {
-            if (pEntries[j].iScore >= pEntries[iBest].iScore)
-                iBest = j;
-        }
-        if (iBest != i)
-            std::swap(pEntries[i], pEntries[iBest]);
-    }
-}
-
-std::string FormatHighScores(const HighScoreEntry* pEntries, int iCount)
-{
-    std::string strContent;
-    for (int i = 0; i < iCount; i++)
-    {
-        if (i > 0)
-            strContent += '\n';
-        strContent += pEntries[i].strName + "::" + std::to_string(pEntries[i].iScore);
-    }
-    return strContent;
-}
-
-// The value after the last ':' of a line, kept in iMin..iMax; the member stays as it was when
-// the line has no ':'.
-void ReadSaveValue(const std::string& strLine, int& iMember, long lMin, long lMax)
-{
-    size_t iColon = strLine.rfind(':');
-    if (iColon == std::string::npos)
-        return;
-    long lValue = ParseNumber(strLine.c_str() + iColon + 1);
-    iMember = static_cast<int>(std::max(lMin, std::min(lMax, lValue)));
 }
 } // namespace
 
@@ -591,20 +508,15 @@ void MyProjectMain::DrawHighScoreTable()
     std::string strContent;
     if (ReadHighScoreFile(strContent) == FILE_READ_OK)
     {
-        // Lines cut out by hand: a stream set up for every frame drawn costs a locale look-up.
-        size_t iStart = 0;
-        for (int iRow = 1; iRow <= HIGH_SCORE_ROWS && iStart < strContent.size(); iRow++)
+        int iRow = 0;
+        for (const HighScoreColumns& oRow : ReadHighScoreRows(strContent))
         {
-            size_t iEnd = std::min(strContent.find('\n', iStart), strContent.size());
-            std::string strLine = strContent.substr(iStart, iEnd - iStart);
-            iStart = iEnd + 1;
-            StripCarriageReturn(strLine);
-            std::string strName = strLine.substr(0, 3);
-            std::string strScore = strLine.size() > 5 ? strLine.substr(5) : std::string();
+            iRow++;
             char szRow[128];
             // Spaces where the table's layout has tabs: the font has no tab glyph and would draw
             // a box; in its fixed-width letters one space keeps the columns of all ten rows.
-            snprintf(szRow, sizeof szRow, "%d. %s %s", iRow, strName.c_str(), strScore.c_str());
+            snprintf(szRow, sizeof szRow, "%d. %s %s", iRow, oRow.strName.c_str(),
+                     oRow.strScore.c_str());
             int iX = iRow == HIGH_SCORE_ROWS ? 226 : 250; // "10." is one digit wider
             int iY = 100 + 40 * (iRow - 1);
             DrawText(iX, iY, szRow, WHITE, m_pFont24, nullptr);
@@ -710,20 +622,15 @@ void MyProjectMain::DrawLevelComplete()
 
 void MyProjectMain::RecordHighScore()
 {
-    HighScoreEntry aEntries[HIGH_SCORE_ROWS + 1];
-    aEntries[0].strName = m_szName;
-    aEntries[0].iScore = m_iScore;
-
     // Another copy of the game recording a score meanwhile would otherwise lose it, or this one.
     FileLock oLock(HIGH_SCORE_FILE);
     std::string strContent;
     // A table that exists but cannot be read is kept rather than replaced by this one entry.
     if (ReadHighScoreFile(strContent) != FILE_UNREADABLE)
     {
-        int iCount = 1 + ReadHighScoreEntries(strContent, aEntries + 1, HIGH_SCORE_ROWS);
-        SortBestFirst(aEntries, iCount);
-        ReplaceFileContent(HIGH_SCORE_FILE,
-                           FormatHighScores(aEntries, std::min(iCount, HIGH_SCORE_ROWS)));
+        std::vector<HighScoreEntry> vTable = ReadHighScoreTable(strContent);
+        vTable = AddHighScore(vTable, {m_szName, m_iScore});
+        ReplaceFileContent(HIGH_SCORE_FILE, WriteHighScoreTable(vTable));
     }
 
     strcpy(m_szName, "___");
@@ -734,9 +641,7 @@ void MyProjectMain::SaveGame()
 {
     CountAllPendingPoints();
 
-    std::string strContent = "level::" + std::to_string(m_iLevel + 1) +
-                             "\nlives::" + std::to_string(m_iLives) +
-                             "\nscore::" + std::to_string(m_iScore) + "\n";
+    std::string strContent = WriteSavedGame({m_iLevel + 1, m_iLives, m_iScore});
     if (!ReplaceFileContent(SAVE_FILE, strContent))
     {
         ShowSaveMessage("save failed");
@@ -766,19 +671,10 @@ void MyProjectMain::LoadGame()
     }
     m_bSaveFound = true;
 
-    // Values go by line position. A read past the end keeps the last line when it had no line
-    // end, so a two-line file without one gives the score the lives value too.
-    std::istringstream oInput(strContent);
-    std::string strLine;
-    std::getline(oInput, strLine);
-    StripCarriageReturn(strLine);
-    ReadSaveValue(strLine, m_iLevel, 1, MAX_LEVEL);
-    std::getline(oInput, strLine);
-    StripCarriageReturn(strLine);
-    ReadSaveValue(strLine, m_iLives, 0, INT_MAX); // above 3 kept; negative would never run out
-    std::getline(oInput, strLine);
-    StripCarriageReturn(strLine);
-    ReadSaveValue(strLine, m_iScore, 0, INT_MAX);
+    SavedGame oSave = ReadSavedGame(strContent, {m_iLevel, m_iLives, m_iScore});
+    m_iLevel = oSave.iLevel;
+    m_iLives = oSave.iLives;
+    m_iScore = oSave.iScore;
 
     EnterState(STATE_PLAYING);
 }

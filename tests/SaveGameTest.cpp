@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "Platform.h"
+#include "SavedGame.h"
 
 // Users, processes, links, FIFOs, file size limits and /proc/locks: the cases that need them are
 // for POSIX systems only.
@@ -29,29 +30,34 @@ using SaveGameTest = GameTest;
 using HighScoresTest = WorkingDirectoryTest; // the table needs no started game
 const std::string DEFAULT_TABLE = "oru::39400\nfen::20000\nzol::15600\nwyr::13500\nkha::10000\n"
                                   "mip::9500\ntzo::8700\nlun::5400\nvek::5000\nqrx::3200";
-// The save is made where the last load left the game; lives above 3 are kept. A directory in the
-// save's place stands in the way of the write, and of the load.
-TEST_F(SaveGameTest, LoadTakesTheValuesByLinePositionWithinTheirRangesAndSaveShowsWhetherItWorked)
+// Values go by line position, each after its line's last ':' and within its range.
+TEST(SavedGameTest, ReadTakesTheValuesByLinePositionWithinTheirRanges)
+{
+    // rule, text, then level, lives and score read over level 6, lives 2 and score 999
+    const std::tuple<const char*, const char*, int, int, int> aCases[] = {
+        {"after the last ':'", "level::3:7\nb:1\nc:250\n", 7, 1, 250},
+        {"no third value: the score stays", "a:7\nb:1\n", 7, 1, 999},
+        {"no line end: the last line read again", "a:7\nb:1", 7, 1, 1},
+        {"CR LF lines, as Windows writes them", "a:7\r\nb:1\r\nc:5\r\n", 7, 1, 5},
+        {"a line without ':' keeps its value", "level 4\n\nscore::8\n", 6, 2, 8},
+        {"level from 1, lives above 3 kept, score from 0", "level::0\nlives::9\nscore::-5\n", 1, 9,
+         0},
+        {"level to 9999, lives from 0, score to the largest int",
+         "level::10000\nlives::-1\nscore::99999999999\n", 9999, 0, INT_MAX}};
+    for (const auto& [szRule, szText, iLevel, iLives, iScore] : aCases)
+    {
+        SavedGame oSave = ReadSavedGame(szText, {6, 2, 999});
+        EXPECT_EQ(std::make_tuple(oSave.iLevel, oSave.iLives, oSave.iScore),
+                  std::make_tuple(iLevel, iLives, iScore))
+            << szRule;
+    }
+}
+
+// The save holds the next level; loaded, the game plays the level it read, at most 9999. A
+// directory in the save's place stands in the way of the write, and of the load.
+TEST_F(SaveGameTest, SaveShowsWhetherItWorkedAndLoadPlaysWhatItRead)
 {
     MyProjectMain& oGame = *m_pGame;
-    const std::tuple<const char*, int, int, int> aCases[] = {
-        // file, level, lives and score loaded; before loading: level 6, lives 2, score 999
-        {"level::3:7\nb:1\nc:250\n", 7, 1, 250},
-        {"a:7\nb:1\n", 7, 1, 999},
-        {"a:7\nb:1", 7, 1, 1},
-        {"a:7\r\nb:1\r\nc:5\r\n", 7, 1, 5}, // CR LF lines, as Windows writes them
-        {"level 4\n\nscore::8\n", 6, 2, 8},
-        {"level::0\nlives::9\nscore::-5\n", 1, 9, 0},
-        {"level::10000\nlives::-1\nscore::99999999999\n", 9999, 0, INT_MAX}};
-    for (const auto& [szFile, iLevel, iLives, iScore] : aCases)
-    {
-        WriteFileBytes("save.txt", szFile);
-        std::tie(oGame.m_iLevel, oGame.m_iLives, oGame.m_iScore) = std::make_tuple(6, 2, 999);
-        oGame.LoadGame();
-        EXPECT_EQ(std::tie(oGame.m_iLevel, oGame.m_iLives, oGame.m_iScore),
-                  std::make_tuple(iLevel, iLives, iScore))
-            << szFile;
-    }
     for (bool bSaved : {true, false})
     {
         ASSERT_TRUE(bSaved ||
@@ -59,6 +65,8 @@ TEST_F(SaveGameTest, LoadTakesTheValuesByLinePositionWithinTheirRangesAndSaveSho
         oGame.DeleteAllObjects(); // nothing drawn over the message
         std::tie(oGame.m_iGameState, oGame.m_bSaveFound) =
             std::make_pair(STATE_LEVEL_COMPLETE, false);
+        std::tie(oGame.m_iLevel, oGame.m_iLives, oGame.m_iScore) =
+            std::make_tuple(9999, 0, INT_MAX);
         oGame.SaveGame();
         // A whole-screen frame owed after the save, as a restored window asks, still shows it: the
         // strip under the menu holds just the message.
@@ -70,16 +78,19 @@ TEST_F(SaveGameTest, LoadTakesTheValuesByLinePositionWithinTheirRangesAndSaveSho
         SDL_BlitSurface(oGame.m_pBackdropSurface, &oStrip, pExpected, &oStrip);
         oGame.DrawText(280, 550, bSaved ? "game saved" : "save failed", 0xFFFFFF, oGame.m_pFont24,
                        pExpected);
-        EXPECT_EQ(std::make_pair(oGame.m_bSaveFound,
-                                 CountDifferentPixels(oGame.m_pScreenSurface, pExpected)),
-                  std::make_pair(bSaved, 0));
+        EXPECT_EQ(oGame.m_bSaveFound, bSaved) << "a save found once it worked";
+        EXPECT_EQ(CountDifferentPixels(oGame.m_pScreenSurface, pExpected), 0) << "the message";
         SDL_FreeSurface(pExpected);
         EXPECT_EQ(ReadFileBytes("save.txt"),
                   TextFile(bSaved ? "level::10000\nlives::0\nscore::2147483647\n" : ""));
         oGame.m_iGameState = STATE_MENU; // a save that cannot be read keeps the title menu
+        std::tie(oGame.m_iLevel, oGame.m_iLives, oGame.m_iScore) = std::make_tuple(1, 3, 0);
         oGame.LoadGame();
-        EXPECT_EQ(std::make_pair(oGame.m_iGameState, oGame.m_bSaveFound),
-                  std::make_pair(bSaved ? STATE_PLAYING : STATE_MENU, bSaved));
+        EXPECT_EQ(std::make_tuple(oGame.m_iGameState, oGame.m_bSaveFound, oGame.m_iLevel,
+                                  oGame.m_iLives, oGame.m_iScore),
+                  bSaved ? std::make_tuple(STATE_PLAYING, true, 9999, 0, INT_MAX)
+                         : std::make_tuple(STATE_MENU, false, 1, 3, 0))
+            << (bSaved ? "the values read played" : "no save: the title menu, nothing read");
     }
 }
 

@@ -1,11 +1,14 @@
 // Any bytes, as the high-score table and as the saved game: the table is drawn on its screen and a
-// new score recorded into it; the save loads into play. What the game then writes reads back.
+// new score recorded into it; the save loads into play. What the game then writes reads back, and
+// what it reads writes back as it read.
 #include <climits>
 #include <regex>
 #include <unistd.h>
 #include <vector>
 
 #include "../play/PlayHarness.h"
+#include "HighScoreTable.h"
+#include "SavedGame.h"
 
 namespace
 {
@@ -26,23 +29,21 @@ void Require(const std::string& strProblem, const std::string& strFile = "")
     abort();
 }
 
-// Records an entry ("abc::123") as the end of a game does; the table file the game then holds.
-std::string Record(const std::string& strEntry)
+// Entries read write back as text that reads the same. A table the game wrote: one to ten lines,
+// each a name of three characters other than white space and ':', "::" and a plain decimal score up
+// to the largest int, best first. It reads back: adding a score of 0 only puts its line above the
+// first 0, or last, within ten lines.
+void CheckHighScores(const std::string& strFile)
 {
-    strEntry.copy(g_pGame->m_szName, 3); // the game keeps the name's end
-    g_pGame->m_iScore = atoi(strEntry.c_str() + 5);
-    g_pGame->RecordHighScore();
-    return ReadFileBytes("highscores.txt");
-}
-
-// A table the game wrote: one to ten lines, each a name of three characters other than white
-// space and ':', "::" and a plain decimal score up to the largest int, best first. It reads back:
-// recording a score of 0 only puts its line above the first 0, or last, within ten lines.
-void CheckHighScores(size_t iInputSize)
-{
+    std::string strRead = WriteHighScoreTable(ReadHighScoreTable(strFile));
+    bool bSame = WriteHighScoreTable(ReadHighScoreTable(strRead)) == strRead;
+    Require(bSame ? "" : "the entries read do not read back", strRead);
     g_pGame->m_iGameState = STATE_HIGH_SCORES;
     g_pGame->DrawOverlayText(); // the screen reads the file itself
-    std::string strTable = Record("new::" + std::to_string(iInputSize * 977 % 60000));
+    strcpy(g_pGame->m_szName, "new");
+    g_pGame->m_iScore = static_cast<int>(strFile.size() * 977 % 60000);
+    g_pGame->RecordHighScore();
+    std::string strTable = ReadFileBytes("highscores.txt");
     static const std::string LINE = "[^\\s:]{3}::(0|[1-9][0-9]{0,9})";
     static const std::regex TABLE("(" + LINE + "\n){0,9}" + LINE);
     std::istringstream oLines(strTable);
@@ -58,13 +59,19 @@ void CheckHighScores(size_t iInputSize)
     std::string strExpected;
     for (size_t i = 0; i < std::min<size_t>(vLines.size(), 10); i++)
         strExpected += (i == 0 ? "" : "\n") + vLines[i];
-    Require(Record("R-T::0") == strExpected ? "" : "recording R-T::0 did more", strTable);
+    std::string strAdded =
+        WriteHighScoreTable(AddHighScore(ReadHighScoreTable(strTable), {"R-T", 0}));
+    Require(strAdded == strExpected ? "" : "adding R-T::0 did more", strTable);
 }
 
-// Play of a level up to 9999 keeping the rules, with the lives as read; saved, it loads at the
-// next, lives and points kept.
-void CheckLoadedGame()
+// Values read write back as text that reads the same, whatever values it replaces. Play of a level
+// up to 9999 keeping the rules, with the lives as read; saved, it loads at the next, lives and
+// points kept.
+void CheckLoadedGame(const std::string& strFile)
 {
+    std::string strRead = WriteSavedGame(ReadSavedGame(strFile, {1, 1, 0}));
+    bool bSame = WriteSavedGame(ReadSavedGame(strRead, {-1, -1, -1})) == strRead;
+    Require(bSame ? "" : "the values read do not read back", strRead);
     g_pGame->m_iLevel = g_pGame->m_iLives = 1; // what a line without a value keeps
     g_pGame->m_iScore = 0;
     g_pGame->LoadGame();
@@ -73,8 +80,8 @@ void CheckLoadedGame()
     Require(bPlay ? GameStateProblem(*g_pGame, INT_MAX) : "no play of a level from 1 to 9999");
     g_pGame->SaveGame();
     g_pGame->LoadGame();
-    bool bSame = g_pGame->m_iLevel == std::min(iLevel + 1, 9999) && g_pGame->m_iLives == iLives &&
-                 g_pGame->m_iScore == iScore;
+    bSame = g_pGame->m_iLevel == std::min(iLevel + 1, 9999) && g_pGame->m_iLives == iLives &&
+            g_pGame->m_iScore == iScore;
     Require(bSame ? "" : "the save loads back other", ReadFileBytes("save.txt"));
 }
 } // namespace
@@ -93,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t iSize)
     bool bWritten =
         WriteFileBytes("highscores.txt", strFile) && WriteFileBytes("save.txt", strFile);
     Require(g_pGame != nullptr && bWritten ? "" : "cannot start the game or write the input");
-    CheckLoadedGame();
-    CheckHighScores(iSize);
+    CheckLoadedGame(strFile);
+    CheckHighScores(strFile);
     return 0;
 }
