@@ -6,7 +6,9 @@ CMAKE_FLAGS    ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 PREFIX         ?= /usr/local
 FUZZ_BUILD_DIR ?= build-fuzz
 FUZZ_SECONDS   ?= 60
-SDL12_COMPAT_DIR ?= /usr/lib/$(shell gcc -dumpmachine)/sdl12-compat
+SDL12_COMPAT_DIR ?= $(shell scripts/sdl12-compat-dir)
+# The version, as the build takes it from debian/changelog; asked only once cmake is installed.
+VERSION = $(shell cmake -P cmake/Version.cmake)
 
 .PHONY: all deps build run install uninstall deb test test-normal test-asan bench memcheck soak fuzz test-fuzz format clean \
         windows test-windows test-windows-e2e
@@ -43,7 +45,7 @@ uninstall:
 # what changed) and written with its .buildinfo and .changes into $(BUILD_DIR). The build stamp
 # is dropped first so that the package always has the current sources.
 DEB_OUT := $(abspath $(BUILD_DIR))
-DEB_NAME = starshards_$(shell dpkg-parsechangelog -S Version)_$(shell dpkg --print-architecture)
+DEB_NAME = starshards_$(VERSION)_$(shell dpkg --print-architecture)
 deb: deps
 	mkdir -p $(DEB_OUT)
 	rm -f debian/debhelper-build-stamp
@@ -75,8 +77,7 @@ test-asan: deps
 BENCH_CPU = bash bench/cpu-usage.sh $(BUILD_DIR)/starshards assets
 BENCH_KEYS = bash bench/key-latency.sh
 KEY_LATENCY = $(BUILD_DIR)/bench/starshards-key-latency
-WINE ?= /usr/lib/wine/wine64
-BENCH_WINE = WINE=$(WINE) WINEPREFIX=$(abspath $(WINDOWS_BUILD_DIR))/wine
+BENCH_WINE = BENCH_WINEPREFIX=$(abspath $(WINDOWS_BUILD_DIR))/wine
 bench: build windows
 	bash bench/run-bench.sh $(BUILD_DIR)/bench/starshards-bench $(BUILD_DIR)/bench.json
 	LD_LIBRARY_PATH=$(SDL12_COMPAT_DIR) \
@@ -139,13 +140,13 @@ test-windows: windows
 # prefix of its own made afresh in the Windows build tree.
 WINE_E2E = bash tests/e2e/wine.sh
 test-windows-e2e: windows
-	$(WINE_E2E) zip $(BUILD_DIR)/starshards-$(shell dpkg-parsechangelog -S Version)-win64.zip \
+	$(WINE_E2E) zip $(BUILD_DIR)/starshards-$(VERSION)-win64.zip $(VERSION) \
 	    $(WINDOWS_BUILD_DIR)/render-text.exe $(WINDOWS_BUILD_DIR)/wine-e2e-zip
-	$(WINE_E2E) installer $(BUILD_DIR)/starshards-$(shell dpkg-parsechangelog -S Version)-win64-setup.exe \
+	$(WINE_E2E) installer $(BUILD_DIR)/starshards-$(VERSION)-win64-setup.exe $(VERSION) \
 	    $(WINDOWS_BUILD_DIR)/render-text.exe $(WINDOWS_BUILD_DIR)/wine-e2e-installer
 
 format:
-	clang-format -i src/*.cpp src/*.h tests/*.cpp tests/*.h tests/fuzz/*.cpp tests/fuzz/*.h
+	cmake -P cmake/Format.cmake
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR)

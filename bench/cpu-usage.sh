@@ -2,7 +2,7 @@
 # How much of one core the real game takes on the title menu, on the high-score table and in
 # play at level 1, some seconds each, in a private Xvfb: read from the kernel's own accounting of
 # the process (user + system time). The SDL 1.2 library is whichever the environment selects; the
-# Windows build runs under Wine when WINE and WINEPREFIX are set (bench/wine.sh), and then Wine's
+# Windows build runs under Wine when BENCH_WINEPREFIX is set (bench/wine.sh), and then Wine's
 # server is measured beside the game.
 #   bash bench/cpu-usage.sh STARSHARDS ASSET_DIR [SECONDS]
 # shellcheck source=../tests/e2e/lib.sh

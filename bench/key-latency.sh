@@ -3,7 +3,7 @@
 # as a player sees it: Down and Up in turn on the title menu, which moves the selection (the
 # "New Game" strip changes at the next push), over PRESSES presses at random gaps, in a private
 # Xvfb. The SDL 1.2 library is whichever the environment selects; the Windows build runs under Wine
-# when WINE and WINEPREFIX are set (bench/wine.sh). The figures go into OUTPUT_JSON (the
+# when BENCH_WINEPREFIX is set (bench/wine.sh). The figures go into OUTPUT_JSON (the
 # benchmark's, made by run-bench.sh) as "key_to_screen".
 #   bash bench/key-latency.sh STARSHARDS ASSET_DIR STARSHARDS_KEY_LATENCY OUTPUT_JSON [PRESSES]
 # shellcheck source=../tests/e2e/lib.sh

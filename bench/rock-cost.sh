@@ -7,7 +7,7 @@ set -euo pipefail
 build=$(realpath "${1:-build}")
 draws="$build/bench/starshards-rock-draws"
 [ -x "$draws" ] || { echo "not built: $draws" >&2; exit 2; }
-compat="/usr/lib/$(gcc -print-multiarch)/sdl12-compat"
+compat=$("$(dirname "$0")/../scripts/sdl12-compat-dir")
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 cd "$(dirname "$0")/../assets"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the benchmark against a private Xvfb, so frames are pushed to a real X server; the Windows
-# build under Wine when WINE and WINEPREFIX are set (bench/wine.sh). Builds nothing:
+# build under Wine when BENCH_WINEPREFIX is set (bench/wine.sh). Builds nothing:
 #   bash bench/run-bench.sh STARSHARDS_BENCH OUTPUT_JSON [BENCH_OPTIONS...]
 # The table goes to stdout, the figures to OUTPUT_JSON. Xvfb is stopped however the run ends.
 

@@ -1,20 +1,20 @@
 # shellcheck shell=bash disable=SC2034 # E2E_AT_EXIT is read by tests/e2e/lib.sh
-# The benchmark's scripts under Wine, when WINE names wine64: the Windows build runs in the prefix
-# WINEPREFIX (kept in the build tree; made on first use), whose Wine processes are stopped when
-# the script ends. Source after tests/e2e/lib.sh; call use_wine once the X server is up.
-WINE=${WINE:-}
+# The benchmark's scripts under Wine, when BENCH_WINEPREFIX names a Wine prefix (kept in the build
+# tree, made on first use): the Windows build runs there, as scripts/wine-env.sh runs Wine, and the
+# prefix's Wine processes are stopped when the script ends. Source after tests/e2e/lib.sh; call
+# use_wine once the X server is up; WINE is then set.
+WINE=''
 
 use_wine() {
-    [ -n "$WINE" ] || return 0
-    [ -n "${WINEPREFIX:-}" ] || { echo "WINE needs WINEPREFIX" >&2 && exit 2; }
-    WINEPREFIX=$(realpath -m "$WINEPREFIX") # Wine takes no other; the server is found by it
-    export WINEPREFIX WINEDEBUG=${WINEDEBUG:--all}
+    [ -n "${BENCH_WINEPREFIX:-}" ] || return 0
+    # shellcheck source=../scripts/wine-env.sh
+    source "$(dirname "${BASH_SOURCE[0]}")/../scripts/wine-env.sh"
+    use_wine_prefix "$BENCH_WINEPREFIX"
     E2E_AT_EXIT=stop_wine
-    [ -f "$WINEPREFIX/system.reg" ] || "$WINE" wineboot -i >"$E2E_TMP/wineboot.log" 2>&1 ||
-        fail "Wine makes its prefix" "$WINEPREFIX" "wineboot failed"
+    make_wine_prefix >"$E2E_TMP/wineboot.log" 2>&1 || fail "Wine makes its prefix" "$WINEPREFIX" "wineboot failed"
 }
 
-stop_wine() { "$(dirname "$WINE")/wineserver" -k 2>/dev/null; }
+stop_wine() { "$WINESERVER" -k 2>/dev/null; }
 
 # The server of this prefix, which passes the Windows program's messages and waits: part of what
 # the program costs under Wine.

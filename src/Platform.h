@@ -1,6 +1,7 @@
 #ifndef PLATFORM_H
 #define PLATFORM_H
 
+#include <cstdint>
 #include <string>
 
 struct SDL_Surface;
@@ -83,7 +84,9 @@ public:
     FileLock& operator=(const FileLock&) = delete;
 
 private:
-    int m_iLockedFile; // -1 when nothing is locked
+    // The locked file as the platform's body holds files (a descriptor, a HANDLE); -1 when
+    // nothing is locked.
+    intptr_t m_hLockedFile;
 };
 
 #endif

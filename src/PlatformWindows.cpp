@@ -4,8 +4,6 @@
 #include <SDL_syswm.h>
 #include <algorithm>
 #include <cstdlib>
-#include <fcntl.h>
-#include <io.h>
 #include <windows.h>
 
 bool MoveReportedWindowToTopLeft(const SDL_SysWMinfo& oInfo)
@@ -13,16 +11,6 @@ bool MoveReportedWindowToTopLeft(const SDL_SysWMinfo& oInfo)
     if (oInfo.window == nullptr)
         return false;
     return SetWindowPos(oInfo.window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE) != 0;
-}
-
-bool MoveWindowToTopLeft()
-{
-    SDL_SysWMinfo oInfo;
-    SDL_VERSION(&oInfo.version);
-    // No window-manager information (the dummy driver): no move.
-    if (SDL_GetWMInfo(&oInfo) <= 0)
-        return false;
-    return MoveReportedWindowToTopLeft(oInfo);
 }
 
 // Windows shows the icon that SDL gave the window.
@@ -400,7 +388,7 @@ bool StillNamed(const std::wstring& strName, HANDLE hFile)
 }
 } // namespace
 
-FileLock::FileLock(const char* szFileName) : m_iLockedFile(-1)
+FileLock::FileLock(const char* szFileName) : m_hLockedFile(-1)
 {
     // A copy that replaced the file while this one waited has left it a lock on a file that no
     // longer has the name: then the file that has it now is locked instead.
@@ -417,10 +405,7 @@ FileLock::FileLock(const char* szFileName) : m_iLockedFile(-1)
         }
         if (StillNamed(strName, hFile))
         {
-            // Held as a C library descriptor, whose close also closes the handle and the lock.
-            m_iLockedFile = _open_osfhandle(reinterpret_cast<intptr_t>(hFile), _O_RDONLY);
-            if (m_iLockedFile < 0)
-                CloseHandle(hFile);
+            m_hLockedFile = reinterpret_cast<intptr_t>(hFile);
             return;
         }
         CloseHandle(hFile);
@@ -429,8 +414,9 @@ FileLock::FileLock(const char* szFileName) : m_iLockedFile(-1)
 
 FileLock::~FileLock()
 {
-    if (m_iLockedFile >= 0)
-        _close(m_iLockedFile);
+    // INVALID_HANDLE_VALUE is -1 too.
+    if (m_hLockedFile != -1)
+        CloseHandle(reinterpret_cast<HANDLE>(m_hLockedFile)); // which releases the lock
 }
 
 std::string WorkingDirectory()

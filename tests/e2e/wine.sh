@@ -2,27 +2,28 @@
 # The Windows game under Wine on Xvfb, unpacked from its zip or installed by its installer: placed at
 # the corner without and with a window manager, played through its screens with keys, its files in
 # CR LF, ended by Exit and by closing the window; the uninstaller removes only what it installed.
-#   wine.sh zip|installer PACKAGE RENDER_TEXT.EXE WINEPREFIX   (WINEPREFIX is made afresh)
+#   wine.sh zip|installer PACKAGE VERSION RENDER_TEXT.EXE WINEPREFIX   (WINEPREFIX is made afresh)
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
-[ $# -eq 4 ] && [ -f "$2" ] && [ -x "$3" ] || { echo "usage: $0 zip|installer PACKAGE RENDER_TEXT WINEPREFIX" >&2 && exit 2; }
-mode=$1 package=$(realpath "$2") render_text_exe=$(realpath "$3")
-version=$(dpkg-parsechangelog -l "$(dirname "$0")/../../debian/changelog" -S Version)
+# shellcheck source=../../scripts/wine-env.sh
+source "$(dirname "$0")/../../scripts/wine-env.sh"
+[ $# -eq 5 ] && [ -f "$2" ] && [ -x "$4" ] || { echo "usage: $0 zip|installer PACKAGE VERSION RENDER_TEXT WINEPREFIX" >&2 && exit 2; }
+mode=$1 package=$(realpath "$2") version=$3 render_text_exe=$(realpath "$4")
 e2e_begin
 render_text=render_windows_text shot=$E2E_TMP/shot.png E2E_STDOUT=$E2E_TMP/stdout E2E_STDERR=$E2E_TMP/stderr
 E2E_EOL=$'\r' # the console's lines end in CR LF
-E2E_GAME=$(command -v wine64 || echo /usr/lib/wine/wine64) E2E_GAME_ARGS=(starshards.exe)
-export WINEPREFIX=$(realpath -m "$4") WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
-E2E_AT_EXIT="$wineserver -k"
+E2E_GAME=$WINE E2E_GAME_ARGS=(starshards.exe)
+use_wine_prefix "$5"
+E2E_AT_EXIT="$WINESERVER -k"
 # wine CMD...: a Windows program to its end, with every process it started.
-wine() { "$E2E_GAME" "$@" >>"$E2E_TMP/wine.log" 2>&1 && "$wineserver" -w; }
+wine() { "$WINE" "$@" >>"$E2E_TMP/wine.log" 2>&1 && "$WINESERVER" -w; }
 
 # The texts drawn as the game draws them, by the same FreeType; Wine's Z: is the root.
 render_windows_text() { "$E2E_GAME" "$render_text_exe" "${@/#\//Z:/}" 2>>"$E2E_TMP/wine.log"; }
 
 start_xvfb
-rm -rf "$WINEPREFIX" && wine wineboot -i || fail "a new Wine prefix" "wineboot's status 0" "$?"
+rm -rf "$WINEPREFIX" && { make_wine_prefix >>"$E2E_TMP/wine.log" 2>&1 && "$WINESERVER" -w; } ||
+    fail "a new Wine prefix" "wineboot's status 0" "$?"
 user=$(ls "$WINEPREFIX/drive_c/users" | grep -vx Public) # the one Wine made the prefix for
 installed=$WINEPREFIX/drive_c/users/$user/AppData/Local/Programs/Starshards
 start_menu=$WINEPREFIX/drive_c/users/$user/AppData/Roaming/Microsoft/Windows/"Start Menu"/Programs
@@ -151,7 +152,7 @@ finish_setup() {
 }
 until_true "the game started from the installer's last page" finish_setup
 until_true "its title menu" screen_is "${title[@]}" "216 200 46 New Game"
-wmctrl -c Starshards && "$wineserver" -w && wine "$installed/uninstall.exe" /S
+wmctrl -c Starshards && "$WINESERVER" -w && wine "$installed/uninstall.exe" /S
 left=$(ls -A "$installed") && [ "$left" = highscores.txt ] || fail "left after the game made its table" highscores.txt "$left"
 rm -r "${installed:?}" && wine "$package" /S && wine "$installed/uninstall.exe" /S
 [ ! -e "$installed" ] || fail "the folder after uninstalling without the player's files" "removed" "$(ls -A "$installed")"

@@ -92,17 +92,6 @@ void EndProgramOnLostDisplay()
     XSetIOErrorHandler(EndOnBrokenConnection);
 }
 
-bool MoveWindowToTopLeft()
-{
-    SDL_SysWMinfo oInfo;
-    SDL_VERSION(&oInfo.version);
-    // No window-manager information (the dummy driver, an SDL running natively on Wayland): no
-    // move.
-    if (SDL_GetWMInfo(&oInfo) <= 0)
-        return false;
-    return MoveReportedWindowToTopLeft(oInfo);
-}
-
 void ShowIconToWindowManager(SDL_Surface* pIcon)
 {
     SDL_SysWMinfo oInfo;
@@ -359,7 +348,7 @@ bool ReplaceFileContent(const char* szFileName, const std::string& strContent)
     return bReplaced;
 }
 
-FileLock::FileLock(const char* szFileName) : m_iLockedFile(-1)
+FileLock::FileLock(const char* szFileName) : m_hLockedFile(-1)
 {
     // A copy that replaced the file by a rename while this one waited has left it a lock on a
     // file that no longer has the name: then the file that has it now is locked instead.
@@ -376,7 +365,7 @@ FileLock::FileLock(const char* szFileName) : m_iLockedFile(-1)
         }
         if (stat(szFileName, &oNamed) == 0 && IsSameFile(oLocked, oNamed))
         {
-            m_iLockedFile = iFile;
+            m_hLockedFile = iFile;
             return;
         }
         close(iFile);
@@ -385,8 +374,8 @@ FileLock::FileLock(const char* szFileName) : m_iLockedFile(-1)
 
 FileLock::~FileLock()
 {
-    if (m_iLockedFile >= 0)
-        close(m_iLockedFile); // which releases the lock
+    if (m_hLockedFile >= 0)
+        close(static_cast<int>(m_hLockedFile)); // which releases the lock
 }
 
 std::string WorkingDirectory()
