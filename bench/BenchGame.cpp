@@ -57,7 +57,7 @@ void BenchGame::AdvanceAllObjects(int iTickTime)
 void BenchGame::PresentFrame()
 {
     if (m_bWholeFrames)
-        m_bRedrawNeeded = m_bWholeScreenRedraw = true;
+        RequestWholeScreenRedraw();
     bool bDrawn = (m_bRedrawNeeded || m_bWholeScreenOwed || m_bChangesOwed) && IsPushDue();
     bool bWhole = (m_bRedrawNeeded && m_bWholeScreenRedraw) || m_bWholeScreenOwed;
     std::vector<float>& vKind = !bDrawn  ? m_oSamples.vNoFrames

@@ -94,6 +94,8 @@ public: // Timing
     void AdvanceDueTicks(int iIntervalMs, bool bAdvance);
 
 public: // Redraw cycle
+    // The next frame is drawn afresh from the background and pushed whole.
+    void RequestWholeScreenRedraw();
     // Whether this pass may push to the display: m_iPushIntervalMs since the last push.
     bool IsPushDue() const;
     void EraseAllObjects();
@@ -124,7 +126,7 @@ public: // State shared with the game and its objects
     SDL_Surface* m_pBackdropSurface;
     int m_iIntsPerScreenRow;
     int m_iTickTime;
-    // Set both in one step for a whole-screen redraw; only PresentFrame clears them.
+    // Both set by RequestWholeScreenRedraw; only PresentFrame clears them.
     bool m_bRedrawNeeded;
     bool m_bWholeScreenRedraw;
     int m_iUpdateRectCapacity;
