@@ -73,7 +73,7 @@ void BenchGame::RenderChangedAreas()
 void BenchGame::PresentFrame()
 {
     if (m_bWholeFrames)
-        m_bRedrawNeeded = m_bWholeScreenRedraw = true;
+        RequestWholeScreenRedraw();
     Clock::time_point tFrameStart = Clock::now();
     MyProjectMain::PresentFrame();
     Clock::time_point tEnd = Clock::now();

@@ -1,38 +1,17 @@
 #include "Asteroid.h"
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 #include "Bullet.h"
+#include "GameGeometry.h"
 #include "MyProjectMain.h"
 #include "Ship.h"
 #include "SurfaceImage.h"
 
 namespace
 {
-const double PI = 3.141592653589793;
-const int PLAY_AREA_TOP = 35; // the band above belongs to the head-up display
 const int BULLET_HIT_MARGIN = 2;
-
-// Centre of an object's drawn area, halves truncated.
-int CentreX(const DisplayableObject* pObject)
-{
-    return pObject->m_iPosX + pObject->m_iAreaOffsetX + pObject->m_iAreaWidth / 2;
-}
-
-int CentreY(const DisplayableObject* pObject)
-{
-    return pObject->m_iPosY + pObject->m_iAreaOffsetY + pObject->m_iAreaHeight / 2;
-}
-
-// True when the centres are strictly closer than iDistance.
-bool CentresCloserThan(const DisplayableObject* pA, const DisplayableObject* pB, int iDistance)
-{
-    int iDX = CentreX(pA) - CentreX(pB);
-    int iDY = CentreY(pA) - CentreY(pB);
-    return iDX * iDX + iDY * iDY < iDistance * iDistance;
-}
 } // namespace
 
 const char* Asteroid::PictureName(int iVariant, int iSize)
@@ -155,8 +134,7 @@ void Asteroid::TestBulletHits()
         Shrink();
         pBullet->m_bActive = false; // the bullet lands
         // The shrunken erase area no longer covers the old picture: redraw everything.
-        m_pHostEngine->m_bRedrawNeeded = true;
-        m_pHostEngine->m_bWholeScreenRedraw = true;
+        m_pHostEngine->RequestWholeScreenRedraw();
     }
 }
 
@@ -188,9 +166,7 @@ void Asteroid::Shrink()
 
 void Asteroid::SetVelocityFromHeading()
 {
-    double dRadians = m_dHeading * PI / 180;
-    m_dVelX = cos(dRadians) * m_dSpeed;
-    m_dVelY = sin(dRadians) * m_dSpeed;
+    HeadingToVelocity(m_dHeading, m_dSpeed, m_dVelX, m_dVelY);
 }
 
 void Asteroid::MoveAndWrap()

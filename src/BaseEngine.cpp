@@ -267,7 +267,7 @@ void BaseEngine::DispatchWindowState(const SDL_ActiveEvent& oEvent)
     if (oEvent.gain == 0)
         OnWindowHidden();
     else // what the window showed may be gone
-        m_bRedrawNeeded = m_bWholeScreenRedraw = true;
+        RequestWholeScreenRedraw();
 }
 
 void BaseEngine::ToggleFullScreen()
@@ -298,7 +298,7 @@ void BaseEngine::PushWholeFrameNow()
     if (DrawWholeScreen())
         PushDamage();
     else // the screen could not be locked: the next push tries again
-        m_bRedrawNeeded = m_bWholeScreenRedraw = true;
+        RequestWholeScreenRedraw();
 }
 
 void BaseEngine::ShutDown()
@@ -455,6 +455,12 @@ bool BaseEngine::OweRedrawAsked()
     // A whole-screen frame covers the changes asked for before it.
     m_bChangesOwed = !bWhole;
     return bWhole;
+}
+
+void BaseEngine::RequestWholeScreenRedraw()
+{
+    m_bRedrawNeeded = true;
+    m_bWholeScreenRedraw = true;
 }
 
 bool BaseEngine::IsPushDue() const

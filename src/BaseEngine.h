@@ -89,6 +89,8 @@ public: // Input
     int IsKeyDown(int iKeyCode);
 
 public: // Redraw cycle
+    // The next frame is drawn afresh from the background and pushed whole.
+    void RequestWholeScreenRedraw();
     // Frames are drawn and pushed at most once in iMs milliseconds (DISPLAY_PUSH_INTERVAL_MS
     // unless set); 0 draws and pushes on every pass that asks for a redraw.
     void SetPushInterval(int iMs);
@@ -122,7 +124,7 @@ public: // State shared with the game and its objects
     SDL_Surface* m_pBackdropSurface;
     int m_iIntsPerScreenRow;
     int m_iTickTime;
-    // Set both in one step for a whole-screen redraw; only PresentFrame clears them.
+    // Both set by RequestWholeScreenRedraw; only PresentFrame clears them.
     bool m_bRedrawNeeded;
     bool m_bWholeScreenRedraw;
     int m_iUpdateRectCapacity;

@@ -1,13 +1,11 @@
 #include "Bullet.h"
 
-#include <cmath>
-
 #include "BaseEngine.h"
+#include "GameGeometry.h"
 #include "PixelImage.h"
 
 namespace
 {
-const double PI = 3.141592653589793;
 const int FAR_OFF_SCREEN = -1000;
 } // namespace
 
@@ -38,9 +36,7 @@ void Bullet::Launch(double dX, double dY, double dHeading)
     m_dPosX = m_iPosX;
     m_dPosY = m_iPosY;
     m_dHeading = dHeading;
-    double dRadians = dHeading * PI / 180;
-    m_dVelX = cos(dRadians) * SPEED;
-    m_dVelY = sin(dRadians) * SPEED;
+    HeadingToVelocity(dHeading, SPEED, m_dVelX, m_dVelY);
     m_iAge = 0;
     m_bActive = true;
     m_bLaunched = true;

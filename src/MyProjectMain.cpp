@@ -12,6 +12,7 @@
 #include "Asteroid.h"
 #include "Bullet.h"
 #include "DisplayableObject.h"
+#include "GameGeometry.h"
 #include "HighScoreTable.h"
 #include "PixelImage.h"
 #include "Platform.h"
@@ -21,8 +22,8 @@
 namespace
 {
 const int WHITE = 0xFFFFFF;
-const int MENU_STRIP_HEIGHT = 55;
-const int HUD_STRIP_HEIGHT = 35;
+// The head-up display's strips: the band above the play area and one as high at the bottom.
+const int HUD_STRIP_HEIGHT = PLAY_AREA_TOP;
 const char* const HIGH_SCORE_FILE = "highscores.txt";
 const char* const SAVE_FILE = "save.txt";
 const char* const FONT_FILE = "emulogic.ttf";
@@ -33,8 +34,21 @@ const char* const DEFAULT_HIGH_SCORES = "oru::39400\nfen::20000\nzol::15600\nwyr
                                         "kha::10000\nmip::9500\ntzo::8700\nlun::5400\n"
                                         "vek::5000\nqrx::3200";
 
+// A menu item stands in a strip from its left edge drawn large to the screen's right edge, the
+// first at y 200 and each next one 100 lower.
+const int MENU_STRIP_HEIGHT = 55;
 const int TITLE_STRIP_X[] = {216, 193, 149, 309};
 const int LEVEL_COMPLETE_STRIP_X[] = {172, 195, 195};
+
+int MenuStripX(int iGameState, int iItem)
+{
+    return (iGameState == STATE_MENU ? TITLE_STRIP_X : LEVEL_COMPLETE_STRIP_X)[iItem - 1];
+}
+
+int MenuStripY(int iItem)
+{
+    return 100 + 100 * iItem;
+}
 
 // Points never take a score past the largest int: it stays there instead of wrapping negative.
 int SaturatingSum(int iA, int iB)
@@ -112,7 +126,7 @@ void MyProjectMain::OnKeyDown(int iKeyCode)
         else if (m_iGameState == STATE_HIGH_SCORES)
         {
             m_iGameState = STATE_MENU;
-            RequestFullRedraw();
+            RequestWholeScreenRedraw();
         }
         else if (m_iGameState == STATE_PLAYING && m_bPaused)
             ReturnToTitleMenu();
@@ -149,7 +163,7 @@ void MyProjectMain::OnWindowHidden()
 
 void MyProjectMain::TogglePause()
 {
-    RequestFullRedraw();
+    RequestWholeScreenRedraw();
     m_bPaused = !m_bPaused;
 }
 
@@ -164,26 +178,28 @@ void MyProjectMain::OnKeyUp(int iKeyCode)
 // for the old selection must go; the selection stops at the first and last items.
 void MyProjectMain::MoveSelection(int iStep)
 {
-    int iItems;
-    if (m_iGameState == STATE_MENU)
-        iItems = 4;
-    else if (m_iGameState == STATE_LEVEL_COMPLETE)
-        iItems = 3;
-    else
+    int iItems = MenuItemCount();
+    if (iItems == 0)
         return;
     m_iMenuSelection += iStep;
     BlankMenuStrips();
     m_iMenuSelection = std::max(1, std::min(iItems, m_iMenuSelection));
 }
 
+int MyProjectMain::MenuItemCount() const
+{
+    if (m_iGameState == STATE_MENU)
+        return 4;
+    return m_iGameState == STATE_LEVEL_COMPLETE ? 3 : 0;
+}
+
 void MyProjectMain::BlankMenuStrips()
 {
-    bool bTitle = m_iGameState == STATE_MENU;
-    const int* pStripX = bTitle ? TITLE_STRIP_X : LEVEL_COMPLETE_STRIP_X;
-    int iStrips = bTitle ? 4 : 3;
-    for (int i = 0; i < iStrips; i++)
-        CopyBackgroundRect(pStripX[i], 200 + 100 * i, m_iScreenWidth - pStripX[i],
-                           MENU_STRIP_HEIGHT);
+    for (int iItem = 1; iItem <= MenuItemCount(); iItem++)
+    {
+        int iX = MenuStripX(m_iGameState, iItem);
+        CopyBackgroundRect(iX, MenuStripY(iItem), m_iScreenWidth - iX, MENU_STRIP_HEIGHT);
+    }
 }
 
 void MyProjectMain::ChooseTitleMenuItem()
@@ -198,7 +214,7 @@ void MyProjectMain::ChooseTitleMenuItem()
         break;
     case MENU_HIGH_SCORES:
         m_iGameState = STATE_HIGH_SCORES;
-        RequestFullRedraw();
+        RequestWholeScreenRedraw();
         break;
     case MENU_EXIT:
         m_iExitCode = 0;
@@ -246,12 +262,6 @@ void MyProjectMain::ResetGame()
     m_iLives = MAX_LIVES;
 }
 
-void MyProjectMain::RequestFullRedraw()
-{
-    m_bRedrawNeeded = true;
-    m_bWholeScreenRedraw = true;
-}
-
 // The state goes first: the list's layout, and where new asteroids may start, depend on it.
 void MyProjectMain::EnterState(int iState)
 {
@@ -259,7 +269,7 @@ void MyProjectMain::EnterState(int iState)
     m_szSaveMessage = nullptr;
     BuildObjectList();
     PaintBackground();
-    RequestFullRedraw();
+    RequestWholeScreenRedraw();
 }
 
 // Launches the first bullet not in flight from the ship's nose, one per press of Space.
@@ -286,7 +296,7 @@ void MyProjectMain::TypeNameLetter(int iKeyCode)
     if (m_iNameLength >= 3)
         return;
     m_szName[m_iNameLength++] = static_cast<char>(iKeyCode);
-    RequestFullRedraw();
+    RequestWholeScreenRedraw();
 }
 
 void MyProjectMain::EraseNameLetter()
@@ -294,7 +304,7 @@ void MyProjectMain::EraseNameLetter()
     if (m_iNameLength <= 0)
         return;
     m_szName[--m_iNameLength] = '_';
-    RequestFullRedraw();
+    RequestWholeScreenRedraw();
 }
 
 // The score goes into the table before it is cleared.
@@ -308,7 +318,7 @@ void MyProjectMain::FinishNameEntry()
     RecordHighScore();
     m_iScore = 0;
     PaintBackground();
-    RequestFullRedraw();
+    RequestWholeScreenRedraw();
 }
 
 // ---------------------------------------------------------------- tick and objects
@@ -329,6 +339,7 @@ void MyProjectMain::AdvanceAllObjects(int iTickTime)
         return;
     CheckLevelComplete();
     CountPointOfTick(iTickTime);
+    CountReadyBullets();
 }
 
 int MyProjectMain::PlayLevel() const
@@ -362,6 +373,7 @@ int MyProjectMain::BuildObjectList()
         for (int i = FIRST_ASTEROID_SLOT; i <= iRockLevel + FIRST_ASTEROID_SLOT; i++)
             m_ppObjects[i] = new Asteroid(this);
         m_bFireReady = true;
+        CountReadyBullets(); // none: each new bullet starts in flight
     }
     return 0;
 }
@@ -408,6 +420,21 @@ void MyProjectMain::CountPointOfTick(int iTickTime)
         CountPendingPoint();
 }
 
+// Counted where the bullets change (an advance, a new list; a shot counts itself), never while a
+// frame is drawn.
+void MyProjectMain::CountReadyBullets()
+{
+    if (m_iGameState != STATE_PLAYING)
+        return; // only the play list holds bullets
+    m_iBulletsReady = 0;
+    for (int i = FIRST_BULLET_SLOT; i <= LAST_BULLET_SLOT; i++)
+    {
+        DisplayableObject* pBullet = GetObjectAt(i);
+        if (pBullet != nullptr && !pBullet->m_bActive)
+            m_iBulletsReady++;
+    }
+}
+
 void MyProjectMain::CountPendingPoint()
 {
     if (m_iPendingScore <= 0)
@@ -433,7 +460,7 @@ void MyProjectMain::PaintBackground()
     ClearBackground(0x000000);
     for (int iX = 0; iX < m_iScreenWidth; iX++)
     {
-        for (int iY = HUD_STRIP_HEIGHT; iY < m_iScreenHeight - BOTTOM_MARGIN; iY++)
+        for (int iY = PLAY_AREA_TOP; iY < m_iScreenHeight - BOTTOM_MARGIN; iY++)
         {
             if (rand() % STAR_ONE_IN == 0)
                 PutBackgroundPixel(iX, iY, WHITE);
@@ -465,13 +492,17 @@ void MyProjectMain::DrawOverlayText()
     }
 }
 
-void MyProjectMain::DrawMenuItem(const char* szText, bool bSelected, int iSelectedX, int iPlainX,
-                                 int iY)
+// The selected item large at its strip's left edge, any other small at iPlainX; either way the
+// strip's first iQueuedWidth pixels are queued.
+void MyProjectMain::DrawMenuItem(const char* szText, int iItem, int iPlainX, int iQueuedWidth)
 {
-    if (bSelected)
-        DrawText(iSelectedX, iY, szText, WHITE, m_pFont46, nullptr);
+    int iStripX = MenuStripX(m_iGameState, iItem);
+    int iY = MenuStripY(iItem);
+    if (m_iMenuSelection == iItem)
+        DrawText(iStripX, iY, szText, WHITE, m_pFont46, nullptr);
     else
         DrawText(iPlainX, iY, szText, WHITE, m_pFont24, nullptr);
+    QueueUpdateRect(iStripX, iY, iQueuedWidth, MENU_STRIP_HEIGHT);
 }
 
 void MyProjectMain::DrawTitleMenu()
@@ -482,14 +513,10 @@ void MyProjectMain::DrawTitleMenu()
     QueueUpdateRect(0, 0, iWidth, 50);
     DrawText(263, 115, "Created by orvane", WHITE, m_pFont12, nullptr);
     QueueUpdateRect(263, 115, iWidth, 50);
-    DrawMenuItem("New Game", m_iMenuSelection == MENU_NEW_GAME, 216, 305, 200);
-    QueueUpdateRect(216, 200, 375, MENU_STRIP_HEIGHT);
-    DrawMenuItem("Load Game", m_iMenuSelection == MENU_LOAD_GAME, 193, 294, 300);
-    QueueUpdateRect(193, 300, 425, MENU_STRIP_HEIGHT);
-    DrawMenuItem("High Scores", m_iMenuSelection == MENU_HIGH_SCORES, 149, 270, 400);
-    QueueUpdateRect(149, 400, iWidth, MENU_STRIP_HEIGHT);
-    DrawMenuItem("Exit", m_iMenuSelection == MENU_EXIT, 309, 353, 500);
-    QueueUpdateRect(309, 500, 185, MENU_STRIP_HEIGHT);
+    DrawMenuItem("New Game", MENU_NEW_GAME, 305, 375);
+    DrawMenuItem("Load Game", MENU_LOAD_GAME, 294, 425);
+    DrawMenuItem("High Scores", MENU_HIGH_SCORES, 270, iWidth);
+    DrawMenuItem("Exit", MENU_EXIT, 353, 185);
     if (!m_bSaveFound)
     {
         DrawText(256, iHeight - 50, "no save game", WHITE, m_pFont24, nullptr);
@@ -542,7 +569,6 @@ void MyProjectMain::DrawPlayScreen()
     DrawLifeIcons();
 
     // bottom strip: bullets and level
-    CountReadyBullets();
     CopyBackgroundRect(0, iHeight - HUD_STRIP_HEIGHT, iWidth, HUD_STRIP_HEIGHT);
     snprintf(szText, sizeof szText, "Bullets: %d", m_iBulletsReady);
     DrawText(10, iHeight - 25, szText, WHITE, m_pFont12, nullptr);
@@ -572,17 +598,6 @@ void MyProjectMain::DrawLifeIcons()
         m_pLifeIconLeft->DrawImage(m_pScreenSurface, 0, 0, 85, ICON_Y, ICON_SIZE, ICON_SIZE);
 }
 
-void MyProjectMain::CountReadyBullets()
-{
-    m_iBulletsReady = 0;
-    for (int i = FIRST_BULLET_SLOT; i <= LAST_BULLET_SLOT; i++)
-    {
-        DisplayableObject* pBullet = GetObjectAt(i);
-        if (pBullet != nullptr && !pBullet->m_bActive)
-            m_iBulletsReady++;
-    }
-}
-
 void MyProjectMain::DrawGameOver()
 {
     const int DIGIT_WIDTH_ESTIMATE = 28; // at 24 points
@@ -605,12 +620,9 @@ void MyProjectMain::DrawGameOver()
 void MyProjectMain::DrawLevelComplete()
 {
     DrawText(51, 50, "LEVEL COMPLETE", WHITE, m_pFont50, nullptr);
-    DrawMenuItem("Next Level", m_iMenuSelection == MENU_NEXT_LEVEL, 172, 282, 200);
-    QueueUpdateRect(172, 200, m_iScreenWidth, MENU_STRIP_HEIGHT);
-    DrawMenuItem("Save Game", m_iMenuSelection == MENU_SAVE_GAME, 195, 294, 300);
-    QueueUpdateRect(195, 300, m_iScreenWidth, MENU_STRIP_HEIGHT);
-    DrawMenuItem("Main Menu", m_iMenuSelection == MENU_MAIN_MENU, 195, 294, 400);
-    QueueUpdateRect(195, 400, m_iScreenWidth, MENU_STRIP_HEIGHT);
+    DrawMenuItem("Next Level", MENU_NEXT_LEVEL, 282, m_iScreenWidth);
+    DrawMenuItem("Save Game", MENU_SAVE_GAME, 294, m_iScreenWidth);
+    DrawMenuItem("Main Menu", MENU_MAIN_MENU, 294, m_iScreenWidth);
     if (m_szSaveMessage != nullptr)
     {
         DrawText(280, m_iScreenHeight - 50, m_szSaveMessage, WHITE, m_pFont24, nullptr);

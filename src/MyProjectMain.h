@@ -108,12 +108,12 @@ public: // State read and written by the objects and the screens
 
 private:
     void ResetGame();
-    void RequestFullRedraw();
     // Sets the state, rebuilds the list, repaints, requests a full redraw.
     void EnterState(int iState);
     void TogglePause();
     void ReturnToTitleMenu();
     void MoveSelection(int iStep);
+    int MenuItemCount() const; // of the menu on the screen, 0 elsewhere
     void BlankMenuStrips();
     void ChooseTitleMenuItem();
     void ChooseLevelCompleteItem();
@@ -121,14 +121,14 @@ private:
     void TypeNameLetter(int iKeyCode);
     void EraseNameLetter();
     void FinishNameEntry();
-    int PlayLevel() const; // m_iLevel brought into 1 to MAX_LEVEL
+    int PlayLevel() const;    // m_iLevel brought into 1 to MAX_LEVEL
+    void CountReadyBullets(); // into m_iBulletsReady, for the head-up display
 
     void DrawTitleMenu();
-    void DrawMenuItem(const char* szText, bool bSelected, int iSelectedX, int iPlainX, int iY);
+    void DrawMenuItem(const char* szText, int iItem, int iPlainX, int iQueuedWidth);
     void DrawHighScoreTable();
     void DrawPlayScreen();
     void DrawLifeIcons();
-    void CountReadyBullets();
     void DrawGameOver();
     void DrawLevelComplete();
     void ShowSaveMessage(const char* szMessage);

@@ -3,12 +3,11 @@
 #include <cmath>
 
 #include "Asteroid.h"
+#include "GameGeometry.h"
 #include "MyProjectMain.h"
 
 namespace
 {
-const double PI = 3.141592653589793;
-const int PLAY_AREA_TOP = 35; // the band above belongs to the head-up display
 const int BLINK_PERIOD_MS = 160;
 const int BLINK_VISIBLE_MS = 80;
 const int WHITE = 0xFFFFFF;
@@ -118,9 +117,10 @@ void Ship::Advance(int)
 
 void Ship::Thrust()
 {
-    double dRadians = m_dHeading * PI / 180;
-    m_dVelX = Clamp(m_dVelX + cos(dRadians) * THRUST, MAX_AXIS_SPEED);
-    m_dVelY = Clamp(m_dVelY + sin(dRadians) * THRUST, MAX_AXIS_SPEED);
+    double dPushX, dPushY;
+    HeadingToVelocity(m_dHeading, THRUST, dPushX, dPushY);
+    m_dVelX = Clamp(m_dVelX + dPushX, MAX_AXIS_SPEED);
+    m_dVelY = Clamp(m_dVelY + dPushY, MAX_AXIS_SPEED);
 }
 
 // Turns the heading, wrapping it into (0, 360), and rotates the outline by the full step even
@@ -132,7 +132,7 @@ void Ship::Turn(double dDegrees)
         m_dHeading = 360.0;
     else if (dDegrees > 0 && m_dHeading >= 360)
         m_dHeading = static_cast<int>(m_dHeading) % 360;
-    RotateOutline(dDegrees * PI / 180);
+    RotateOutline(Radians(dDegrees));
 }
 
 void Ship::RotateOutline(double dRadians)
@@ -203,19 +203,11 @@ bool Ship::IsHitByAsteroid()
 {
     if (m_bShielded)
         return false;
-    int iShipX = m_iPosX + m_iAreaOffsetX + m_iAreaWidth / 2;
-    int iShipY = m_iPosY + m_iAreaOffsetY + m_iAreaHeight / 2;
     for (int i = MyProjectMain::FIRST_ASTEROID_SLOT; m_pHostEngine->GetObjectAt(i) != nullptr; i++)
     {
         Asteroid* pAsteroid = dynamic_cast<Asteroid*>(m_pHostEngine->GetObjectAt(i));
-        if (pAsteroid == nullptr || !pAsteroid->m_bActive)
-            continue;
-        int iDX =
-            pAsteroid->m_iPosX + pAsteroid->m_iAreaOffsetX + pAsteroid->m_iAreaWidth / 2 - iShipX;
-        int iDY =
-            pAsteroid->m_iPosY + pAsteroid->m_iAreaOffsetY + pAsteroid->m_iAreaHeight / 2 - iShipY;
-        int iReach = pAsteroid->m_iSize / 2 + COLLISION_MARGIN;
-        if (iDX * iDX + iDY * iDY < iReach * iReach)
+        if (pAsteroid != nullptr && pAsteroid->m_bActive &&
+            CentresCloserThan(pAsteroid, this, pAsteroid->m_iSize / 2 + COLLISION_MARGIN))
             return true;
     }
     return false;
@@ -239,6 +231,5 @@ void Ship::LoseLife()
     }
     pGame->CountAllPendingPoints();
     pGame->m_iGameState = STATE_GAME_OVER;
-    m_pHostEngine->m_bRedrawNeeded = true;
-    m_pHostEngine->m_bWholeScreenRedraw = true;
+    m_pHostEngine->RequestWholeScreenRedraw();
 }

@@ -28,20 +28,22 @@ TEST_F(AsteroidTest, EachHitShrinksItThrowsAFragmentBackwardsAndScoresAndItWraps
         AimBullet(pRock, iReach - 1, 0); // one pixel closer
         pRock->Advance(0);
         // The bullet lands; a new heading and speed: the corner stays, then moves by the velocity.
-        EXPECT_EQ(make_tuple(pRock->m_iSize, pRock->m_iAreaWidth, pRock->m_bActive,
-                             BulletAt(1)->m_bActive, m_pGame->m_iPendingScore - iPending,
-                             pRock->m_dSpeed, pRock->m_dPosX, pRock->m_dPosY),
-                  make_tuple(iSize, iSize, iSize > 0, false, static_cast<int>(aSteps[iStep][1]),
-                             aSteps[iStep][2], 100 + pRock->m_dVelX, 200 + pRock->m_dVelY));
+        ExpectFields("size, area, alive, bullet in flight, points, speed, x, y",
+                     make_tuple(pRock->m_iSize, pRock->m_iAreaWidth, pRock->m_bActive,
+                                BulletAt(1)->m_bActive, m_pGame->m_iPendingScore - iPending,
+                                pRock->m_dSpeed, pRock->m_dPosX, pRock->m_dPosY),
+                     make_tuple(iSize, iSize, iSize > 0, false, static_cast<int>(aSteps[iStep][1]),
+                                aSteps[iStep][2], 100 + pRock->m_dVelX, 200 + pRock->m_dVelY));
         Asteroid* pFragment = AsteroidAt(9 + iStep);
         ASSERT_EQ(pFragment != nullptr, iSize > 0) << "fragment in slot " << 9 + iStep;
         if (iSize == 0)
             break;
-        EXPECT_EQ(make_tuple(pFragment->m_iPosX, pFragment->m_iPosY, pFragment->m_iSize,
-                             pFragment->m_dHeading, pFragment->m_dSpeed),
-                  make_tuple(100 + iSize, 200 + iSize, iSize,
-                             1.0 * ((static_cast<int>(pRock->m_dHeading) + 180) % 360),
-                             aSteps[iStep][2]));
+        ExpectFields("fragment x, y, size, opposite heading, speed",
+                     make_tuple(pFragment->m_iPosX, pFragment->m_iPosY, pFragment->m_iSize,
+                                pFragment->m_dHeading, pFragment->m_dSpeed),
+                     make_tuple(100 + iSize, 200 + iSize, iSize,
+                                1.0 * ((static_cast<int>(pRock->m_dHeading) + 180) % 360),
+                                aSteps[iStep][2]));
     }
     m_pGame->SpawnAsteroid(64, 300, 300, "asteroid1_medium.png", 1, 0, 0);
     AimBullet(AsteroidAt(11));

@@ -26,7 +26,7 @@ TEST_F(GameKeysTest, EscapePausesThePlayAndReturnThenQuitsToTheTitleMenu)
     RunTicks(m_pGame, 50);
     EXPECT_EQ(BulletAt(6)->m_dPosY, 280.0) << "the last bullet waits at the nose";
     TapKey(m_pGame, SDLK_RETURN);
-    EXPECT_EQ(Status(), make_tuple(STATE_MENU, 1, 3, 0, 0, 4)) << "the game is dropped";
+    ExpectStatus({STATE_MENU, 1, 3, 0, 0, 4}, "the game is dropped");
     EXPECT_EQ(make_tuple(m_pGame->m_bPaused, m_pGame->m_bSaveFound, m_pGame->m_iMenuSelection),
               make_tuple(false, true, 1));
 }
@@ -57,12 +57,8 @@ TEST_F(GameKeysTest,
     RunTicks(m_pGame);
     EXPECT_EQ(AsteroidAt(7)->m_iSize, 64) << "the bullet was tested before it moved";
 
-    RunPassAt(m_pGame, 2147483647 - 499); // 2^31 ms after start the int turns negative
-    PlaceAt(AsteroidAt(7), 100, 200);
+    PlaceAt(AsteroidAt(7), 350, 200);
     AsteroidAt(7)->m_dVelX = 0.25;
-    for (int iMs = 1; iMs <= 1000; iMs += iMs % 100 == 1 ? 5 : 1) // every 100 ms a 5 ms pass
-        RunPassAt(m_pGame, static_cast<int>(2147483647u - 499 + iMs));
-    EXPECT_EQ(AsteroidAt(7)->m_dPosX, 100 + 0.25 * 1000) << "a second's advances, through the wrap";
 
     auto RunPassLate = [this](int iLateMs, std::initializer_list<SDLKey> aKeys)
     {

@@ -8,6 +8,24 @@
 #include "Ship.h"
 #include "TestSupport.h"
 
+// Tuples compared value by value, a failure naming its value from strNames ("size, speed").
+template <class Actual, class Expected>
+void ExpectFields(const std::string& strNames, const Actual& tActual, const Expected& tExpected,
+                  const std::string& strCase = "")
+{
+    std::istringstream oNames(strNames);
+    auto ExpectOne = [&](const auto& oActual, const auto& oExpected, std::string strName = "")
+    {
+        std::getline(oNames >> std::ws, strName, ',');
+        EXPECT_EQ(oActual, oExpected) << strName << (strCase.empty() ? "" : "; ") << strCase;
+    };
+    auto ExpectAll = [&](const auto&... aActual) {
+        std::apply([&](const auto&... aExpected) { (ExpectOne(aActual, aExpected), ...); },
+                   tExpected);
+    };
+    std::apply(ExpectAll, tActual);
+}
+
 // A started game on the title menu, with helpers that reach into its object list.
 class GameTest : public StartedEngineTest
 {
@@ -30,11 +48,14 @@ protected:
         m_pGame->m_iGameState = STATE_PLAYING;
         m_pGame->BuildObjectList();
     }
-    // State, level, lives, score, pending points and list size, to compare in one go.
-    std::tuple<int, int, int, int, int, int> Status()
+    void ExpectStatus(const std::tuple<int, int, int, int, int, int>& tExpected,
+                      const std::string& strCase = "")
     {
-        return {m_pGame->m_iGameState, m_pGame->m_iLevel,        m_pGame->m_iLives,
-                m_pGame->m_iScore,     m_pGame->m_iPendingScore, m_pGame->m_iObjectListSize};
+        MyProjectMain& oGame = *m_pGame;
+        ExpectFields("state, level, lives, score, pending points, list size",
+                     std::tie(oGame.m_iGameState, oGame.m_iLevel, oGame.m_iLives, oGame.m_iScore,
+                              oGame.m_iPendingScore, oGame.m_iObjectListSize),
+                     tExpected, strCase);
     }
     Ship* TheShip() { return dynamic_cast<Ship*>(m_pGame->GetObjectAt(0)); }
     Bullet* BulletAt(int iSlot) { return dynamic_cast<Bullet*>(m_pGame->GetObjectAt(iSlot)); }

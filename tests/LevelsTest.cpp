@@ -62,7 +62,7 @@ TEST_F(LevelsTest, PointsBringASpareLifeEveryFiftyThousandAndStopAtTheLargestInt
     oGame.m_iGameState = STATE_LEVEL_COMPLETE;
     oGame.m_iMenuSelection = MENU_NEXT_LEVEL;
     TapKey(&oGame, SDLK_RETURN);
-    EXPECT_EQ(Status(), std::make_tuple(STATE_PLAYING, 21, 1, INT_MAX, 2000, 4 * 22 + 8));
+    ExpectStatus({STATE_PLAYING, 21, 1, INT_MAX, 2000, 4 * 22 + 8}, "Next Level");
     oGame.m_iPendingScore = 2147483600;
     oGame.m_iGameState = STATE_LEVEL_COMPLETE;
     TapKey(&oGame, SDLK_RETURN); // Next Level again

@@ -70,7 +70,7 @@ TEST_F(SaveGameTest, SaveShowsWhetherItWorkedAndLoadPlaysWhatItRead)
         oGame.SaveGame();
         // A whole-screen frame owed after the save, as a restored window asks, still shows it: the
         // strip under the menu holds just the message.
-        oGame.m_bRedrawNeeded = oGame.m_bWholeScreenRedraw = true;
+        oGame.RequestWholeScreenRedraw();
         RunTicks(&oGame, 17);
         SDL_Surface* pExpected =
             SDL_ConvertSurface(oGame.m_pScreenSurface, oGame.m_pScreenSurface->format, 0);

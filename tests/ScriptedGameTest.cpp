@@ -54,7 +54,7 @@ TEST_F(ScriptedGameTest, PlayerGoesThroughEveryScreenFromTheTitleMenuToExit)
     EXPECT_EQ(ReadFileBytes("save.txt"), TextFile("level::2\nlives::3\nscore::3400\n"));
     Press({SDLK_DOWN, SDLK_DOWN, SDLK_RETURN}); // Main Menu: Down stops at the last item
     Press({SDLK_DOWN, SDLK_RETURN});            // Load Game
-    ASSERT_EQ(Status(), std::make_tuple(STATE_PLAYING, 2, 3, 3400, 0, 20));
+    ExpectStatus({STATE_PLAYING, 2, 3, 3400, 0, 20}, "Load Game");
     ASSERT_EQ(m_pGame->m_iMenuSelection, 2) << "the selection is kept after Load Game";
     int iLives = 3; // asteroids kept on the ship hit it when its shield ends
     for (int i = 0; i < 4 * 2001 && m_pGame->m_iGameState == STATE_PLAYING; i++)
@@ -64,14 +64,14 @@ TEST_F(ScriptedGameTest, PlayerGoesThroughEveryScreenFromTheTitleMenuToExit)
         ASSERT_GE(m_pGame->m_iLives, iLives - 1) << "two lives lost in one hit";
         iLives = m_pGame->m_iLives;
     }
-    EXPECT_EQ(Status(), std::make_tuple(STATE_GAME_OVER, 2, 0, 3400, 0, 20));
+    ExpectStatus({STATE_GAME_OVER, 2, 0, 3400, 0, 20}, "the last life lost");
 
     Press({SDLK_a, SDLK_1, SDLK_c, SDLK_x, SDLK_d});
     EXPECT_STREQ(m_pGame->m_szName, "acx") << "a fourth letter is ignored";
     Press({SDLK_BACKSPACE, SDLK_RETURN});
     EXPECT_STREQ(m_pGame->m_szName, "ac_") << "Return needs three letters";
     Press({SDLK_e, SDLK_RETURN});
-    EXPECT_EQ(Status(), std::make_tuple(STATE_MENU, 1, 3, 0, 0, 4));
+    ExpectStatus({STATE_MENU, 1, 3, 0, 0, 4}, "the name entered");
     EXPECT_STREQ(m_pGame->m_szName, "___") << "the name is cleared for the next game";
     std::string strTable = ReadFileBytes("highscores.txt");
     EXPECT_EQ(strTable.substr(strTable.find("lun")), TextFile("lun::5400\nvek::5000\nace::3400"));

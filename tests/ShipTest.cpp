@@ -95,13 +95,13 @@ TEST_F(ShipTest, AsteroidStrictlyWithinReachCostsALifeOrEndsTheGameButNeverHitsA
         bool bShown = aCase[2] == PLAY, bHit = bShown && aCase[0] < 63;
         bool bOver = bHit && aCase[1] == 0;
         // Game over counts pending points (no extra life at 50000); a hit ship restarts at rest.
-        EXPECT_EQ(make_tuple(Status(), m_pGame->m_bWholeScreenRedraw, pShip->m_bShielded,
-                             pShip->m_dPosX, pShip->m_dVelX, pShip->m_dHeading,
-                             WhitePixelsDrawnAt(0) > 0),
-                  make_tuple(make_tuple(bOver ? OVER : aCase[2], 1, aCase[3], bOver ? 50000 : 49766,
-                                        bOver ? 0 : 234, 16),
-                             bOver, bHit, bHit ? 400.0 : 200.5 + 0.001 * 0.9989,
-                             bHit ? 0.0 : 0.001 * 0.9989, bHit ? 270.0 : 10.0, bShown))
-            << aCase[0] << " px, lives " << aCase[1] << ", state " << aCase[2];
+        SCOPED_TRACE(testing::PrintToString(std::vector<int>(aCase, aCase + 3)));
+        ExpectStatus(
+            {bOver ? OVER : aCase[2], 1, aCase[3], bOver ? 50000 : 49766, bOver ? 0 : 234, 16});
+        ExpectFields("whole screen asked, shielded, x, x speed, heading, shown",
+                     make_tuple(m_pGame->m_bWholeScreenRedraw, pShip->m_bShielded, pShip->m_dPosX,
+                                pShip->m_dVelX, pShip->m_dHeading, WhitePixelsDrawnAt(0) > 0),
+                     make_tuple(bOver, bHit, bHit ? 400.0 : 200.5 + 0.001 * 0.9989,
+                                bHit ? 0.0 : 0.001 * 0.9989, bHit ? 270.0 : 10.0, bShown));
     }
 }
