@@ -167,7 +167,7 @@ TEST_F(ScreensTest, PlayScreenRedrawsBothStripsWithScoreLivesBulletsAndLevel)
     EnterPlay(7);
     for (int i = 1; i <= 6; i++)
         BulletAt(i)->m_bActive = i != 2 && i != 5;
-    RunTicks(m_pGame, 1, false); // the tick counts them
+    RunTicks(m_pGame); // the tick counts them
     // Lives, score, paused (by Escape); the score and lives shown.
     const std::tuple<int, int, bool, const char*, int> aCases[] = {
         {3, 1700, false, "Score: 0000001700", 3},
