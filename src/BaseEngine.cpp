@@ -87,6 +87,13 @@ int DropCoveredRects(SDL_Rect* pRects, int iCount)
     return iKept;
 }
 
+// Pushes the whole of a surface the size of the display to the display.
+void ShowWholeDisplay(SDL_Surface* pDisplay)
+{
+    SDL_Rect oWhole = {0, 0, static_cast<Uint16>(pDisplay->w), static_cast<Uint16>(pDisplay->h)};
+    ShowDisplayRects(pDisplay, 1, &oWhole);
+}
+
 // Tick time iMs after iTime, wrapping as SDL's counter does instead of overflowing.
 int TickAfter(int iTime, int iMs)
 {
@@ -416,7 +423,7 @@ void BaseEngine::UpdateScaledDisplay()
     if (iDisplayW == m_iScreenWidth && iDisplayH == m_iScreenHeight)
     {
         SDL_BlitSurface(m_pScreenSurface, nullptr, m_pScaledDisplay, nullptr);
-        SDL_UpdateRect(m_pScaledDisplay, 0, 0, 0, 0);
+        ShowWholeDisplay(m_pScaledDisplay);
         return;
     }
     int iScaledW = std::min(iDisplayW, iDisplayH * m_iScreenWidth / m_iScreenHeight);
@@ -436,7 +443,7 @@ void BaseEngine::UpdateScaledDisplay()
             pRow[iX] = pFrom[(2 * iX + 1) * m_iScreenWidth / (2 * iScaledW)];
     }
     SDL_UnlockSurface(m_pScaledDisplay);
-    SDL_UpdateRect(m_pScaledDisplay, 0, 0, 0, 0);
+    ShowWholeDisplay(m_pScaledDisplay);
 }
 
 void BaseEngine::ShutDown()
@@ -693,7 +700,7 @@ void BaseEngine::PushWholeScreen()
         m_oDamage.AddWholeScreen();
     else
     {
-        SDL_UpdateRect(m_pScreenSurface, 0, 0, m_iScreenWidth, m_iScreenHeight);
+        ShowWholeDisplay(m_pScreenSurface);
         UpdateScaledDisplay();
     }
 }
@@ -707,7 +714,7 @@ void BaseEngine::PushQueuedRects()
             m_oDamage.AddWholeScreen();
         else
         {
-            SDL_UpdateRect(m_pScreenSurface, 0, 0, 0, 0);
+            ShowWholeDisplay(m_pScreenSurface);
             UpdateScaledDisplay();
         }
         return;
@@ -727,7 +734,7 @@ void BaseEngine::PushQueuedRects()
             m_pUpdateRects[iKept++] = oRect;
     }
     iKept = DropCoveredRects(m_pUpdateRects, iKept);
-    SDL_UpdateRects(m_pScreenSurface, iKept, m_pUpdateRects);
+    ShowDisplayRects(m_pScreenSurface, iKept, m_pUpdateRects);
     UpdateScaledDisplay();
 }
 

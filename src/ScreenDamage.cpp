@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "Platform.h"
+
 ScreenDamage::ScreenDamage()
     : m_iWidth(0), m_iHeight(0), m_iColumns(0), m_iRows(0), m_bWholeScreen(false), m_bAnyTile(false)
 {
@@ -46,11 +48,14 @@ bool ScreenDamage::IsEmpty() const
 void ScreenDamage::Push(SDL_Surface* pScreen)
 {
     if (m_bWholeScreen)
-        SDL_UpdateRect(pScreen, 0, 0, m_iWidth, m_iHeight);
+    {
+        SDL_Rect oWhole = {0, 0, static_cast<Uint16>(m_iWidth), static_cast<Uint16>(m_iHeight)};
+        ShowDisplayRects(pScreen, 1, &oWhole);
+    }
     else if (m_bAnyTile)
     {
         CollectRects();
-        SDL_UpdateRects(pScreen, static_cast<int>(m_vecRects.size()), m_vecRects.data());
+        ShowDisplayRects(pScreen, static_cast<int>(m_vecRects.size()), m_vecRects.data());
     }
     std::fill(m_vecTiles.begin(), m_vecTiles.end(), 0);
     m_bWholeScreen = m_bAnyTile = false;

@@ -6,8 +6,8 @@
 #include "DisplayableObject.h"
 #include "TestSupport.h"
 
-// What the engine pushed: "[x,y,w,h]" per SDL_UpdateRect, "{x,y,w,h;...}" per SDL_UpdateRects,
-// which these functions replace in this program. When g_pDisplay is set, the pushed areas of
+// What the engine pushed: "{x,y,w,h;...}" per SDL_UpdateRects, which this function replaces in
+// this program. When g_pDisplay is set, the pushed areas of
 // the screen are also copied there, as a display would show them.
 static std::string g_strPushed;
 static SDL_Surface* g_pDisplay = nullptr;
@@ -16,15 +16,9 @@ static std::string Show(SDL_Surface* pScreen, SDL_Rect oArea)
 {
     std::string strArea = std::to_string(oArea.x) + "," + std::to_string(oArea.y) + "," +
                           std::to_string(oArea.w) + "," + std::to_string(oArea.h);
-    if (g_pDisplay != nullptr) // an area of all zeros is the whole screen
-        SDL_BlitSurface(pScreen, oArea.w == 0 ? nullptr : &oArea, g_pDisplay, &oArea);
+    if (g_pDisplay != nullptr)
+        SDL_BlitSurface(pScreen, &oArea, g_pDisplay, &oArea);
     return strArea;
-}
-
-void SDL_UpdateRect(SDL_Surface* pScreen, Sint32 iX, Sint32 iY, Uint32 iWidth, Uint32 iHeight)
-{
-    g_strPushed +=
-        "[" + Show(pScreen, {Sint16(iX), Sint16(iY), Uint16(iWidth), Uint16(iHeight)}) + "]";
 }
 
 void SDL_UpdateRects(SDL_Surface* pScreen, int iCount, SDL_Rect* pRects)
@@ -83,7 +77,7 @@ TEST_F(RedrawCycleTest, FramesAreDrawnOnlyWhenDueAndWholeScreenFramesKeepTheQueu
     oEngine.QueueUpdateRect(100, 2, 3, 4);
     EXPECT_EQ(Present(oEngine, false, true), "") << "a whole-screen frame, but none due";
     EXPECT_EQ(CountPixels(pScreen, BLUE, 0, 0, 800, 600), 800 * 600) << "drawn, not due";
-    EXPECT_EQ(Present(oEngine, true, true), "[0,0,800,600]");
+    EXPECT_EQ(Present(oEngine, true, true), "{0,0,800,600;}");
     EXPECT_FALSE(oEngine.m_bRedrawNeeded || oEngine.m_bWholeScreenRedraw) << "flags consumed";
     EXPECT_EQ(PixelAt(pScreen, 400, 300) & 0xFFFFFF, YELLOW) << "the base background";
     EXPECT_EQ(PixelAt(pScreen, 10, 10) & 0xFFFFFF, GREEN) << "the overlay";
@@ -107,7 +101,7 @@ TEST_F(RedrawCycleTest, FramesAreDrawnOnlyWhenDueAndWholeScreenFramesKeepTheQueu
     oEngine.m_iLastPushTime = 1000;
     for (auto [iTime, bWhole, strPushed] :
          {std::make_tuple(1005, true, ""), std::make_tuple(1010, false, ""),
-          std::make_tuple(1017, false, "[0,0,800,600]")})
+          std::make_tuple(1017, false, "{0,0,800,600;}")})
     {
         oEngine.m_iTickTime = iTime;
         EXPECT_EQ(Present(oEngine, iTime < 1017, bWhole), strPushed) << "at " << iTime;
@@ -150,7 +144,8 @@ TEST_F(RedrawCycleTest, PartialFrameRedrawsTheBoxesAndPushesClippedRectanglesOrA
     EXPECT_EQ(CountDifferentPixels(oEngine.m_pScreenSurface, pExpected), 0);
     for (int i = 0; i < 4; i++) // with the boxes' six, one more than the pool's nine slots
         oEngine.QueueUpdateRect(10 * i, 0, 5, 5);
-    EXPECT_EQ(Present(oEngine, true, false), "[0,0,0,0]") << "a full pool pushes the whole surface";
+    EXPECT_EQ(Present(oEngine, true, false), "{0,0,800,600;}")
+        << "a full pool pushes the whole surface";
     oEngine.DeleteAllObjects();
     EXPECT_EQ(Present(oEngine, true, false), "{}") << "nothing queued, no objects";
     SDL_FreeSurface(pExpected);
