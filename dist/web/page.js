@@ -42,6 +42,17 @@ Module.starshards = (function () {
         queue({ type: down ? SDL_KEYDOWN : SDL_KEYUP, key: key, modOrGain: alt });
     }
 
+    // A page larger than the picture shows it at the largest whole scale that fits beside the line
+    // of keys below it, by nearest pixels (the style's pixelated rendering).
+    function fitCanvas() {
+        const scale = Math.max(1, Math.floor(Math.min(innerWidth / canvas.width,
+            (innerHeight - 80) / canvas.height)));
+        canvas.style.width = canvas.width * scale + "px";
+        canvas.style.height = canvas.height * scale + "px";
+    }
+    addEventListener("resize", fitCanvas);
+    fitCanvas();
+
     canvas.addEventListener("keydown", onKey);
     canvas.addEventListener("keyup", onKey);
     canvas.addEventListener("mousedown", () => canvas.focus());
@@ -60,7 +71,19 @@ Module.starshards = (function () {
             removeRunDependency("stored files");
         });
     });
-    Module.onRuntimeInitialized = () => canvas.focus();
+    // The program's waits return to the browser, so main's return reaches no one: it is run here,
+    // and the runtime ended (the program's exit handlers run) when it has returned.
+    Module.noInitialRun = true;
+    Module.onRuntimeInitialized = function () {
+        canvas.focus();
+        ccall("main", "number", [], [], { async: true }).then(function (status) {
+            try {
+                exit(status);
+            } catch (end) { // exit ends by throwing ExitStatus, as the end of a program
+                if (!(end instanceof ExitStatus)) throw end;
+            }
+        });
+    };
     Module.onExit = () => showEnd("Starshards has ended.");
     Module.onAbort = () => showEnd("Starshards has stopped on an error (see the console).");
 
