@@ -11,7 +11,7 @@ SDL12_COMPAT_DIR ?= $(shell scripts/sdl12-compat-dir)
 VERSION = $(shell cmake -P cmake/Version.cmake)
 
 .PHONY: all deps build run install uninstall deb test test-normal test-asan bench memcheck soak fuzz test-fuzz format clean \
-        windows test-windows test-windows-e2e
+        windows test-windows test-windows-e2e web web-serve
 
 all: build
 
@@ -144,6 +144,25 @@ test-windows-e2e: windows
 	    $(WINDOWS_BUILD_DIR)/render-text.exe $(WINDOWS_BUILD_DIR)/wine-e2e-zip
 	$(WINE_E2E) installer $(BUILD_DIR)/starshards-$(VERSION)-win64-setup.exe $(VERSION) \
 	    $(WINDOWS_BUILD_DIR)/render-text.exe $(WINDOWS_BUILD_DIR)/wine-e2e-installer
+
+# The browser game, built to WebAssembly by Emscripten: build-web/index.html with starshards.js,
+# starshards.wasm and starshards.data beside it, and in BUILD_DIR the zip that any static web server
+# serves as it is. The libraries are built once (scripts/build-web-deps); STARSHARDS_DEPS_DIR names
+# a directory of their source archives. emcc's tools find Debian's acorn in /usr/share/nodejs
+# also under a node that is not Debian's.
+WEB_BUILD_DIR ?= build-web
+WEB_PORT ?= 8000
+web: export NODE_PATH := /usr/share/nodejs$(if $(NODE_PATH),:$(NODE_PATH))
+web: deps
+	prefix=$$(scripts/build-web-deps $(WEB_BUILD_DIR)) && \
+	    emcmake cmake -S . -B $(WEB_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release \
+	    -DSTARSHARDS_TESTS=OFF -DSTARSHARDS_BENCH=OFF -DSTARSHARDS_WEB_PREFIX=$$prefix \
+	    -DSTARSHARDS_PACKAGE_DIR=$(abspath $(BUILD_DIR))
+	cmake --build $(WEB_BUILD_DIR) -j $(JOBS)
+
+# Serves the browser game on http://127.0.0.1:$(WEB_PORT)/ for local play.
+web-serve: web
+	python3 -m http.server --bind 127.0.0.1 --directory $(WEB_BUILD_DIR) $(WEB_PORT)
 
 format:
 	cmake -P cmake/Format.cmake

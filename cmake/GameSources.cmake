@@ -13,7 +13,6 @@ set(STARSHARDS_GAME_SOURCES
     LoopClock.cpp
     MyProjectMain.cpp
     PixelImage.cpp
-    PlatformCommon.cpp
     PushSink.cpp
     SavedGame.cpp
     ScreenDamage.cpp
@@ -22,9 +21,11 @@ set(STARSHARDS_GAME_SOURCES
     SurfaceImage.cpp
 )
 if(WIN32)
-    list(APPEND STARSHARDS_GAME_SOURCES PlatformWindows.cpp)
+    list(APPEND STARSHARDS_GAME_SOURCES PlatformWindows.cpp PlatformCommon.cpp)
+elseif(EMSCRIPTEN)
+    list(APPEND STARSHARDS_GAME_SOURCES PlatformWeb.cpp) # a page has no window to move
 else()
-    list(APPEND STARSHARDS_GAME_SOURCES PlatformPosix.cpp)
+    list(APPEND STARSHARDS_GAME_SOURCES PlatformPosix.cpp PlatformCommon.cpp)
 endif()
 list(TRANSFORM STARSHARDS_GAME_SOURCES PREPEND ${CMAKE_CURRENT_LIST_DIR}/../src/)
 

@@ -128,7 +128,9 @@ void DisplayModes::ShowOnDisplay()
         SDL_BlitSurface(m_pOffScreenSurface, nullptr, m_pScaledDisplay, nullptr);
     else if (!DrawScaledDown())
         return;
-    SDL_UpdateRect(m_pScaledDisplay, 0, 0, 0, 0);
+    SDL_Rect oWhole = {0, 0, static_cast<Uint16>(m_pScaledDisplay->w),
+                       static_cast<Uint16>(m_pScaledDisplay->h)};
+    ShowDisplayRects(m_pScaledDisplay, 1, &oWhole);
 }
 
 // A display of another size gets the picture by nearest pixels, as large as the display holds it

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+struct SDL_Rect;
 struct SDL_Surface;
 struct SDL_SysWMinfo;
 
@@ -15,6 +16,10 @@ struct SDL_SysWMinfo;
 bool MoveWindowToTopLeft();
 // The same for the window that a library's window-manager information reports.
 bool MoveReportedWindowToTopLeft(const SDL_SysWMinfo& oInfo);
+
+// Shows these rectangles of the display surface on the display, as SDL_UpdateRects does; where
+// SDL's display is a plain surface of its dummy driver (the browser), copies them to the page.
+void ShowDisplayRects(SDL_Surface* pDisplay, int iCount, SDL_Rect* pRects);
 
 // Gives the window manager the window's icon also in the form today's desktops read (the
 // classic library gives X11 only the old one). Nothing where the window system takes the

@@ -92,6 +92,11 @@ void EndProgramOnLostDisplay()
     XSetIOErrorHandler(EndOnBrokenConnection);
 }
 
+void ShowDisplayRects(SDL_Surface* pDisplay, int iCount, SDL_Rect* pRects)
+{
+    SDL_UpdateRects(pDisplay, iCount, pRects);
+}
+
 void ShowIconToWindowManager(SDL_Surface* pIcon)
 {
     SDL_SysWMinfo oInfo;

@@ -13,6 +13,11 @@ bool MoveReportedWindowToTopLeft(const SDL_SysWMinfo& oInfo)
     return SetWindowPos(oInfo.window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE) != 0;
 }
 
+void ShowDisplayRects(SDL_Surface* pDisplay, int iCount, SDL_Rect* pRects)
+{
+    SDL_UpdateRects(pDisplay, iCount, pRects);
+}
+
 // Windows shows the icon that SDL gave the window.
 void ShowIconToWindowManager(SDL_Surface*) {}
 

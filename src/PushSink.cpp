@@ -1,12 +1,15 @@
 #include "PushSink.h"
 
+#include "Platform.h"
+
 PushSink::PushSink(bool bWholeScreensOnly) : m_bWholeScreensOnly(bWholeScreensOnly) {}
 
 PushSink::~PushSink() = default;
 
 void PushSink::PushWholeScreen(SDL_Surface* pScreen)
 {
-    SDL_UpdateRect(pScreen, 0, 0, static_cast<Uint32>(pScreen->w), static_cast<Uint32>(pScreen->h));
+    SDL_Rect oWhole = {0, 0, static_cast<Uint16>(pScreen->w), static_cast<Uint16>(pScreen->h)};
+    ShowDisplayRects(pScreen, 1, &oWhole);
 }
 
 void PushSink::PushAreas(SDL_Surface* pScreen, int iCount, SDL_Rect* pRects)
@@ -14,5 +17,5 @@ void PushSink::PushAreas(SDL_Surface* pScreen, int iCount, SDL_Rect* pRects)
     if (m_bWholeScreensOnly)
         PushSink::PushWholeScreen(pScreen);
     else
-        SDL_UpdateRects(pScreen, iCount, pRects);
+        ShowDisplayRects(pScreen, iCount, pRects);
 }
