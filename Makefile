@@ -11,7 +11,7 @@ SDL12_COMPAT_DIR ?= $(shell scripts/sdl12-compat-dir)
 VERSION = $(shell cmake -P cmake/Version.cmake)
 
 .PHONY: all deps build run install uninstall deb test test-normal test-asan bench memcheck soak fuzz test-fuzz format clean \
-        windows test-windows test-windows-e2e web web-serve
+        windows test-windows test-windows-e2e web web-serve test-web
 
 all: build
 
@@ -60,7 +60,7 @@ CHECKOUT_STATUS = git status --porcelain --untracked-files=all 2>/dev/null
 ifneq ($(filter test,$(MAKECMDGOALS)),)
 CHECKOUT_BEFORE_TEST := $(shell $(CHECKOUT_STATUS))
 endif
-test: test-normal test-fuzz test-asan test-windows test-windows-e2e
+test: test-normal test-fuzz test-asan test-windows test-windows-e2e test-web
 	@left='$(filter-out $(CHECKOUT_BEFORE_TEST),$(shell $(CHECKOUT_STATUS)))'; \
 	    [ -z "$$left" ] || { echo "make test left in the checkout: $$left" >&2; exit 1; }
 
@@ -163,6 +163,11 @@ web: deps
 # Serves the browser game on http://127.0.0.1:$(WEB_PORT)/ for local play.
 web-serve: web
 	python3 -m http.server --bind 127.0.0.1 --directory $(WEB_BUILD_DIR) $(WEB_PORT)
+
+# The browser game played through every screen in Debian's headless Chromium, served from its
+# build tree on 127.0.0.1 at a free port.
+test-web: web
+	bash tests/web/run.sh $(WEB_BUILD_DIR)
 
 format:
 	cmake -P cmake/Format.cmake
