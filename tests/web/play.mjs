@@ -63,8 +63,6 @@ const [target] = (await send("Target.getTargets", {}, undefined)).result.targetI
 session = (await send("Target.attachToTarget", { targetId: target.targetId, flatten: true }, undefined)).result.sessionId;
 await send("Network.enable");
 await send("Page.navigate", { url });
-await until("the page's title", "document.title", (t) => t === "Starshards", "Starshards");
-await until("the canvas's size", "canvas.width + 'x' + canvas.height", (s) => s === "800x600", "800x600");
 // The texts' strips: each menu item is white at 46 points when chosen, at 24 points when not.
 const NEW_GAME = [0, 200, 800, 50], LOAD_GAME = [0, 300, 800, 50], HIGH_SCORES = [0, 400, 800, 50],
     VERSION = [650, 575, 150, 25], PAUSED = [150, 100, 500, 80], GAME_OVER = [0, 50, 800, 80],
@@ -73,6 +71,9 @@ const CHOSEN = 4000, PLAIN = -3000;
 const title = () => until("the title menu", white(...TITLE), (n) => n >= 15000, ">= 15000 white pixels of STARSHARDS");
 const scores = "FS.readFile('/stored/highscores.txt', { encoding: 'utf8' })";
 await step("title menu", null, [...NEW_GAME, CHOSEN], [...LOAD_GAME, PLAIN], [...VERSION, 300]);
+// The window's caption, set by the game, is the page's title.
+await until("the page's title", "document.title", (t) => t === "Starshards", "Starshards");
+await until("the canvas's size", "canvas.width + 'x' + canvas.height", (s) => s === "800x600", "800x600");
 await step("Load Game chosen", "Down", [...NEW_GAME, PLAIN], [...LOAD_GAME, CHOSEN]);
 await step("High Scores chosen", "Down", [...LOAD_GAME, PLAIN], [...HIGH_SCORES, CHOSEN]);
 // The table's heading is smaller than the title's.
