@@ -90,7 +90,8 @@ await evaluate("FS.writeFile('/stored/save.txt', 'level::7\\nlives::1\\nscore::5
 await press("Return");
 await title();
 await step("Load Game chosen", "Up", [...LOAD_GAME, CHOSEN]);
-await step("the saved game", "Return", [...LOAD_GAME, PLAIN], [...BULLETS, 300]);
+// Play: a small top line in the place of the title's, and the bullets counted at the bottom.
+await step("the saved game", "Return", [...TITLE, -12000], [...BULLETS, 300]);
 await press("Up", ["keyDown"]);
 // The name's first place shows its letter above the line of the blank.
 await step("game over", null, [...GAME_OVER, 12000], [...FIRST_LETTER, -300]);
@@ -107,7 +108,7 @@ await until("the page reloaded", "window.beforeReload === undefined", (fresh) =>
 await step("title menu after a reload", null, [...NEW_GAME, CHOSEN]);
 await until("the score after a reload", scores, (s) => /^abc::/m.test(s), "a row of abc");
 // Level 1's two rocks cannot whiten the strip of "paused" as its text does.
-await step("new game", "Return", [...NEW_GAME, PLAIN], [...BULLETS, 300], [...PAUSED, -5000]);
+await step("new game", "Return", [...TITLE, -12000], [...BULLETS, 300], [...PAUSED, -5000]);
 await step("paused", "Escape", [...PAUSED, 8000]);
 await step("resumed", "Escape", [...PAUSED, -5000]);
 // Taken after the first frames, which show none ready before the bullets are counted.
