@@ -41,6 +41,15 @@ EM_JS(void, ShowIcon, (const void* pRgba, int iWidth, int iHeight), {
 EM_ASYNC_JS(int, StoreFilesInBrowser, (), {
     return await Module.starshards.storeFiles();
 });
+EM_ASYNC_JS(void, RefreshFilesFromBrowser, (), {
+    await Module.starshards.refreshFiles();
+});
+EM_ASYNC_JS(void, HoldStoredFiles, (), {
+    await Module.starshards.holdFiles();
+});
+EM_JS(void, ReleaseStoredFiles, (), {
+    Module.starshards.releaseFiles();
+});
 // clang-format on
 
 // The page's events become the SDL events the game reads, in the order they came.
@@ -132,10 +141,12 @@ bool SleepUntilInput(int iMicroseconds)
 
 // The game's files live in Emscripten's file system, which the page keeps in the browser's
 // storage (IndexedDB): the names the game keeps (highscores.txt, save.txt) are links into the
-// stored folder there, made by the page before the program starts.
+// stored folder there, made by the page before the program starts. Another tab of the same page
+// may have stored its own changes since: every read and write starts from what is stored.
 
 FileReadResult ReadFileContent(const char* szFileName, size_t iMaxBytes, std::string& strContent)
 {
+    RefreshFilesFromBrowser();
     strContent.clear();
     int iFile = open(szFileName, O_RDONLY);
     if (iFile < 0)
@@ -173,9 +184,11 @@ std::string LinkTarget(const char* szFileName)
 
 // As on the desktop, the new content goes to a new file beside the old one, renamed over it, so a
 // failed write leaves the old file; then the browser stores the folder, and a store that fails
-// counts as a failed write.
+// counts as a failed write. The browser stores the whole folder as this tab has it: the lock and
+// the refresh keep another tab's change to the other file from being stored over.
 bool ReplaceFileContent(const char* szFileName, const std::string& strContent)
 {
+    FileLock oLock(szFileName);
     std::string strPath = LinkTarget(szFileName);
     std::string strTemporary = strPath + ".new";
     FILE* pFile = fopen(strTemporary.c_str(), "wb");
@@ -191,11 +204,19 @@ bool ReplaceFileContent(const char* szFileName, const std::string& strContent)
     return StoreFilesInBrowser() != 0;
 }
 
-// One page runs one copy of the game, and the browser offers no lock on its storage that another
-// tab's copy would honour: nothing is locked.
-FileLock::FileLock(const char*) : m_hLockedFile(-1) {}
+// Each tab of the page runs its own copy of the game over the same storage. The page holds the
+// whole stored folder with the browser's lock of the page's origin, which every tab honours, and
+// the held folder is read afresh, as the desktop's lock holds one file from its read to its write.
+FileLock::FileLock(const char*) : m_hLockedFile(1)
+{
+    HoldStoredFiles();
+    RefreshFilesFromBrowser();
+}
 
-FileLock::~FileLock() {}
+FileLock::~FileLock()
+{
+    ReleaseStoredFiles();
+}
 
 std::string WorkingDirectory()
 {

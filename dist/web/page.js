@@ -15,6 +15,7 @@ Module.starshards = (function () {
     const context = canvas.getContext("2d");
     const events = [];
     let wake = null, image = null, imagePixels = null;
+    let filesHeld = 0, releaseHeldFiles = null;
 
     function queue(event) {
         events.push(event);
@@ -143,6 +144,27 @@ Module.starshards = (function () {
         // Resolves to 1 once the stored folder is in the browser's storage, to 0 when it failed.
         storeFiles() {
             return new Promise((resolve) => FS.syncfs(false, (error) => resolve(error ? 0 : 1)));
+        },
+
+        // Resolves once the stored folder holds what the browser has stored, another tab's changes
+        // too; a folder that cannot be read from the storage is left as it is.
+        refreshFiles() {
+            return new Promise((resolve) => FS.syncfs(true, resolve));
+        },
+
+        // Resolves once this tab holds the stored files: the lock of the page's origin makes other
+        // tabs' holds wait until it is released. A hold within a hold passes at once. A page
+        // served from an address the browser does not trust (plain http but for this machine)
+        // has no such lock, and holds nothing.
+        holdFiles() {
+            if (filesHeld++ > 0 || !navigator.locks) return Promise.resolve();
+            return new Promise((held) => navigator.locks.request("starshards files",
+                () => new Promise((release) => { releaseHeldFiles = release; held(); })));
+        },
+        releaseFiles() {
+            if (--filesHeld > 0 || !releaseHeldFiles) return;
+            releaseHeldFiles();
+            releaseHeldFiles = null;
         },
     };
 })();

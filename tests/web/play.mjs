@@ -84,29 +84,49 @@ await step("Load Game chosen", "Down", [...NEW_GAME, PLAIN], [...LOAD_GAME, CHOS
 await step("High Scores chosen", "Down", [...LOAD_GAME, PLAIN], [...HIGH_SCORES, CHOSEN]);
 // The table's heading is smaller than the title's.
 await step("high-score table", "Return", [...TITLE, -12000], [...HIGH_SCORES, PLAIN]);
-// A saved game on its last life at level 7, found when the title menu comes back: flying ahead
-// through its rocks ends it in seconds.
-await evaluate("FS.writeFile('/stored/save.txt', 'level::7\\nlives::1\\nscore::5000000\\n')");
+// A saved game on its last life at level 7, stored where the game reads it (over what the browser
+// holds, which another tab may have changed): flying ahead through its rocks ends it in seconds,
+// and the name typed records the score.
+const savedGame = "new Promise((stored) => FS.syncfs(true, () => { FS.writeFile('/stored/save.txt', " +
+    "'level::7\\nlives::1\\nscore::5000000\\n'); FS.syncfs(false, stored); }))";
+async function recordSavedGame(name) {
+    await step("the saved game", "Return", [...TITLE, -12000], [...BULLETS, 300]);
+    await press("Up", ["keyDown"]);
+    // The name's first place shows its letter above the line of the blank.
+    await step("game over", null, [...GAME_OVER, 12000], [...FIRST_LETTER, -300]);
+    await press("Up", ["keyUp"]);
+    await step("the name's first letter", name[0], [...FIRST_LETTER, 800]);
+    for (const letter of name.slice(1)) await press(letter);
+    await press("Return");
+    await title();
+}
 await press("Return");
 await title();
 await step("Load Game chosen", "Up", [...LOAD_GAME, CHOSEN]);
-// Play: a small top line in the place of the title's, and the bullets counted at the bottom.
-await step("the saved game", "Return", [...TITLE, -12000], [...BULLETS, 300]);
-await press("Up", ["keyDown"]);
-// The name's first place shows its letter above the line of the blank.
-await step("game over", null, [...GAME_OVER, 12000], [...FIRST_LETTER, -300]);
-await press("Up", ["keyUp"]);
-await step("the name's first letter", "a", [...FIRST_LETTER, 800]);
-await press("b");
-await press("c");
-await press("Return");
-await title();
+await evaluate(savedGame);
+await recordSavedGame("abc");
 await until("the score in the table", scores, (s) => /^abc::/m.test(s), "a row of abc");
 await evaluate("window.beforeReload = true");
 await send("Page.reload");
 await until("the page reloaded", "window.beforeReload === undefined", (fresh) => fresh, true);
 await step("title menu after a reload", null, [...NEW_GAME, CHOSEN]);
 await until("the score after a reload", scores, (s) => /^abc::/m.test(s), "a row of abc");
+// The game in a second tab records a score while this one waits at its title menu; the score this
+// one records after it keeps the other's row.
+const game = session;
+const second = (await send("Target.createTarget", { url }, undefined)).result.targetId;
+session = (await send("Target.attachToTarget", { targetId: second, flatten: true }, undefined)).result.sessionId;
+await step("the second tab's title menu", null, [...NEW_GAME, CHOSEN]);
+await step("Load Game chosen in the second tab", "Down", [...LOAD_GAME, CHOSEN]);
+await evaluate(savedGame);
+await recordSavedGame("cab");
+await send("Target.closeTarget", { targetId: second }, undefined);
+session = game;
+await step("Load Game chosen", "Down", [...LOAD_GAME, CHOSEN]);
+await recordSavedGame("bac"); // the game saved before, found here as it is stored
+await until("both tabs' scores stored", `new Promise((read) => FS.syncfs(true, () => read(${scores})))`,
+    (s) => /^bac::/m.test(s) && /^cab::/m.test(s), "rows of bac and cab");
+await step("New Game chosen", "Up", [...NEW_GAME, CHOSEN]);
 // Level 1's two rocks cannot whiten the strip of "paused" as its text does.
 await step("new game", "Return", [...TITLE, -12000], [...BULLETS, 300], [...PAUSED, -5000]);
 await step("paused", "Escape", [...PAUSED, 8000]);
@@ -133,6 +153,7 @@ const foreign = requests.filter((request) => !request.startsWith(origin));
 if (requests.length < 8 || foreign.length)
     await fail(`requests only to ${origin}`, "none elsewhere", foreign);
 process.exitCode = 0;
-console.log(`PASS every screen, a score kept across a reload, a hidden tab paused, Exit; ` +
+console.log(`PASS every screen, a score kept across a reload and beside another tab's, ` +
+    `a hidden tab paused, Exit; ` +
     `${requests.length} requests, all to ${origin}`);
 chrome.kill();
