@@ -63,67 +63,59 @@ const SCREENS = { title: menu("New Game"), load: menu("Load Game"), noSave: menu
     paused: play("0000000000", 1, 6, ...PAUSED), shot: ["10 575 12 Bullets: 5"], exit: menu("Exit") };
 // Each text drawn once by the Windows build (its SDL_ttf and FreeType, under Wine; Z: is the root)
 // into an 8-bit BMP as SDL_SaveBMP writes it: rows bottom up, 4-byte aligned, a palette index each.
-const texts = [...new Set(Object.values(SCREENS).flat().map((item) => item.replace(/^!?\S+ \S+ /, "")))];
+const parse = (item) => item.match(/^(!?)(\d+) (\d+) ((\d+) (.*))$/).slice(1);
+const texts = [...new Set(Object.values(SCREENS).flat().map((item) => parse(item)[3]))];
 const drawn = spawnSync(renderText[0], [...renderText.slice(1), `Z:${font}`, ...texts.flatMap((text, i) =>
-    [text.split(" ")[0], text.replace(/^\S+ /, ""), `Z:${work}/${i}.bmp`])], { encoding: "utf8" });
+    [...text.split(/ (.*)/, 2), `Z:${work}/${i}.bmp`])], { encoding: "utf8" });
 if (drawn.status !== 0) await fail("the Windows build's texts", "drawn", drawn.stderr);
 const GLYPHS = new Map(texts.map((text, i) => {
     const bmp = readFileSync(`${work}/${i}.bmp`), width = bmp.readInt32LE(18), height = bmp.readInt32LE(22);
-    const palette = 14 + bmp.readUInt32LE(14), white = new Uint8Array(width * height);
-    for (let y = 0; y < height; y++)
-        for (let x = 0; x < width; x++) {
-            const colour = palette + 4 * bmp[bmp.readUInt32LE(10) + (height - 1 - y) * ((width + 3) & ~3) + x];
-            white[y * width + x] = bmp[colour] + bmp[colour + 1] + bmp[colour + 2] === 765;
-        }
+    const pixel = (i) => bmp[bmp.readUInt32LE(10) + (height - 1 - Math.floor(i / width)) * ((width + 3) & ~3) + i % width];
+    const white = Array.from({ length: width * height },
+        (_, i) => bmp.readUIntLE(14 + bmp.readUInt32LE(14) + 4 * pixel(i), 3) === 0xffffff);
     return [text, { width, height, white }];
 }));
 // The canvas's box of a text as a string of 1 for each white pixel, the colour of the texts.
-const whiteIn = (x, y, w, h) => `(() => { const d = document.getElementById('canvas').getContext('2d')
-    .getImageData(${x}, ${y}, ${w}, ${h}).data; let s = '';
+const whiteIn = ([, x, y, text]) => `(() => { const d = document.getElementById('canvas').getContext('2d')
+    .getImageData(${x}, ${y}, ${GLYPHS.get(text).width}, ${GLYPHS.get(text).height}).data; let s = '';
     for (let i = 0; i < d.length; i += 4) s += d[i] + d[i + 1] + d[i + 2] === 765 ? 1 : 0;
     return s; })()`;
-// What differs in the box from the Windows build's text: its glyph pixels not white in the canvas,
-// and white pixels off them, but for the backdrop's stars: rand() puts single white pixels on rows
-// 35 to 579, so clusters of up to 3 there (of 4 one in many thousand runs) are taken for them. The
-// rocks have no white pixel.
-function differences(item, seen) {
-    const [x, y] = item.replace("!", "").split(" ").map(Number);
-    const { width, white } = GLYPHS.get(item.replace(/^!?\S+ \S+ /, ""));
+// What differs in the box from the Windows build's text: glyph pixels not white in the canvas, and
+// other white pixels but the backdrop's stars: rand() puts single white pixels on rows 35 to 579,
+// so clusters of up to 3 there (one of 4 comes in many thousand runs) pass for stars. The rocks
+// have no white pixel.
+function differences(item, seen = "") {
+    const [not, x, y, text] = parse(item), { width, white } = GLYPHS.get(text);
+    const at = (i) => [+x + (i % width), +y + Math.floor(i / width)];
     const missing = [], extra = new Set();
-    for (let i = 0; i < white.length; i++) {
-        if (white[i] && seen[i] !== "1") missing.push(`${x + (i % width)},${y + Math.floor(i / width)}`);
-        if (!white[i] && seen[i] === "1") extra.add(i);
-    }
+    white.forEach((glyph, i) => (glyph ? seen[i] !== "1" && missing.push(i) : seen[i] === "1" && extra.add(i)));
     const stray = [...extra].filter((i) => {
         const cluster = new Set([i]);
         for (const j of cluster)
-            for (const k of [j - width - 1, j - width, j - width + 1, j - 1, j + 1, j + width - 1, j + width, j + width + 1])
+            for (const k of [1, width - 1, width, width + 1].flatMap((d) => [j - d, j + d]))
                 if (extra.has(k) && Math.abs((k % width) - (j % width)) <= 1 && cluster.size < 4) cluster.add(k);
-        const row = y + Math.floor(i / width);
-        return cluster.size > 3 || row < 35 || row > 579;
-    }).map((i) => `${x + (i % width)},${y + Math.floor(i / width)}`);
-    if (item.startsWith("!")) return missing.length ? "" : `${item}: all of it shown`;
-    return missing.length + stray.length ? `${item}: ${missing.length} glyph pixels not white ` +
-        `(${missing.slice(0, 4).join(" ")}), ${stray.length} others white (${stray.slice(0, 4).join(" ")})` : "";
+        return cluster.size > 3 || at(i)[1] < 35 || at(i)[1] > 579;
+    });
+    const shown = (list) => `${list.length} (${list.slice(0, 4).map(at).join(" ")})`;
+    if (not) return missing.length ? "" : `${item}: shown whole`;
+    return missing.length + stray.length ? `${item}: ${shown(missing)} glyph pixels not white, ` +
+        `${shown(stray)} others white` : "";
 }
 const KEYS = { Down: [40, "ArrowDown", "ArrowDown"], Up: [38, "ArrowUp", "ArrowUp"],
     Return: [13, "Enter", "Enter"], Escape: [27, "Escape", "Escape"], Space: [32, " ", "Space"],
-    a: [65, "a", "KeyA"], b: [66, "b", "KeyB"], c: [67, "c", "KeyC"] };
-async function press(name, types = ["keyDown", "keyUp"]) {
+    F11: [122, "F11", "F11"], a: [65, "a", "KeyA"], b: [66, "b", "KeyB"], c: [67, "c", "KeyC"] };
+async function press(name, types = ["keyDown", "keyUp"], modifiers = 0) {
     const [windowsVirtualKeyCode, key, code] = KEYS[name];
     for (const type of types)
-        await send("Input.dispatchKeyEvent", { type, key, code, windowsVirtualKeyCode });
+        await send("Input.dispatchKeyEvent", { type, key, code, windowsVirtualKeyCode, modifiers });
 }
 // Presses the key, then waits until the canvas shows the screen's texts as the Windows build draws
 // them: the page queues every key, so none is lost.
 async function step(what, name, items) {
     if (name) await press(name);
-    const boxes = items.map((item) => {
-        const [x, y] = item.replace("!", "").split(" "), glyphs = GLYPHS.get(item.replace(/^!?\S+ \S+ /, ""));
-        return whiteIn(x, y, glyphs.width, glyphs.height);
-    });
-    const wrong = (seen = []) => items.map((item, i) => differences(item, seen[i] ?? "")).filter((text) => text);
-    await until(what, `[${boxes}]`, (seen) => !wrong(seen).length, "its texts as drawn on Windows", wrong);
+    const wrong = (seen = []) => items.map((item, i) => differences(item, seen[i])).filter((text) => text);
+    await until(what, `[${items.map((item) => whiteIn(parse(item)))}]`, (seen) => !wrong(seen).length,
+        "its texts as drawn on Windows", wrong);
 }
 const { targetInfos } = (await send("Target.getTargets", {}, undefined)).result;
 const targetId = targetInfos.find((target) => target.type === "page").targetId;
@@ -156,6 +148,14 @@ await send("Page.reload");
 await until("the page reloaded", "window.beforeReload === undefined", (fresh) => fresh, true);
 await step("title menu after a reload", null, SCREENS.title);
 await until("the score after a reload", scores, (s) => /^abc::/m.test(s), "a row of abc");
+// Alt+Return and F11 ask the browser's full screen for the canvas, and the game goes on answering.
+const fullScreen = "document.fullscreenElement === canvas";
+await press("Return", ["keyDown", "keyUp"], 1); // Alt
+await until("the canvas on the whole screen after Alt+Return", fullScreen, (full) => full, true);
+await step("Load Game chosen on the whole screen", "Down", SCREENS.load);
+await press("F11");
+await until("the canvas back in the page after F11", fullScreen, (full) => !full, false);
+await step("New Game chosen", "Up", SCREENS.title);
 // Taken after the first frames, which show none ready before the bullets are counted.
 await step("new game", "Return", SCREENS.level1);
 await step("paused", "Escape", SCREENS.paused);
@@ -180,5 +180,5 @@ if (requests.length < 8 || foreign.length)
     await fail(`requests only to ${origin}`, "none elsewhere", foreign);
 process.exitCode = 0;
 console.log(`PASS every screen's texts as the Windows build draws them, a score kept across a reload, ` +
-    `a hidden tab paused, Exit; ${requests.length} requests, all to ${origin}`);
+    `the full screen, a hidden tab paused, Exit; ${requests.length} requests, all to ${origin}`);
 chrome.kill();
