@@ -81,8 +81,8 @@ const whiteIn = ([, x, y, text]) => `(() => { const d = document.getElementById(
     for (let i = 0; i < d.length; i += 4) s += d[i] + d[i + 1] + d[i + 2] === 765 ? 1 : 0;
     return s; })()`;
 // What differs in the box from the Windows build's text: glyph pixels not white in the canvas, and
-// other white pixels but the backdrop's stars: rand() puts single white pixels on rows 35 to 579,
-// so clusters of up to 3 there (one of 4 comes in many thousand runs) pass for stars. The rocks
+// other white pixels but the backdrop's stars: rand() whitens one pixel in 700 on rows 35 to 579,
+// so clusters of up to 3 there pass for stars (4 together come about once in 3000 runs). The rocks
 // have no white pixel.
 function differences(item, seen = "") {
     const [not, x, y, text] = parse(item), { width, white } = GLYPHS.get(text);
