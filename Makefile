@@ -165,9 +165,9 @@ web-serve: web
 	python3 -m http.server --bind 127.0.0.1 --directory $(WEB_BUILD_DIR) $(WEB_PORT)
 
 # The browser game played through every screen in Debian's headless Chromium, served from its
-# build tree on 127.0.0.1 at a free port.
-test-web: web
-	bash tests/web/run.sh $(WEB_BUILD_DIR)
+# build tree on 127.0.0.1 at a free port, its texts compared with the Windows build's.
+test-web: web windows
+	bash tests/web/run.sh $(WEB_BUILD_DIR) $(WINDOWS_BUILD_DIR)/render-text.exe
 
 format:
 	cmake -P cmake/Format.cmake
