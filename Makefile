@@ -73,12 +73,15 @@ test-asan: deps
 	cd $(ASAN_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
 # The same binaries on both SDL 1.2 libraries players have: the classic one, then sdl12-compat;
-# then the Windows build under Wine, its prefix in the Windows build tree.
+# then the Windows build under Wine, its prefix in the Windows build tree; then the browser build
+# in headless Chromium, its benchmark's page built beside the game's.
 BENCH_CPU = bash bench/cpu-usage.sh $(BUILD_DIR)/starshards assets
 BENCH_KEYS = bash bench/key-latency.sh
 KEY_LATENCY = $(BUILD_DIR)/bench/starshards-key-latency
 BENCH_WINE = BENCH_WINEPREFIX=$(abspath $(WINDOWS_BUILD_DIR))/wine
-bench: build windows
+BENCH_WEB = node bench/web.mjs
+bench: build windows web
+	cmake --build $(WEB_BUILD_DIR) -j $(JOBS) --target starshards-bench
 	bash bench/run-bench.sh $(BUILD_DIR)/bench/starshards-bench $(BUILD_DIR)/bench.json
 	LD_LIBRARY_PATH=$(SDL12_COMPAT_DIR) \
 	    bash bench/run-bench.sh $(BUILD_DIR)/bench/starshards-bench $(BUILD_DIR)/bench-compat.json
@@ -89,11 +92,14 @@ bench: build windows
 	    $(BENCH_KEYS) $(BUILD_DIR)/starshards assets $(KEY_LATENCY) $(BUILD_DIR)/bench-compat.json
 	$(BENCH_WINE) $(BENCH_KEYS) $(WINDOWS_BUILD_DIR)/starshards.exe assets $(KEY_LATENCY) \
 	    $(BUILD_DIR)/bench-windows.json
+	$(BENCH_WEB) figures $(WEB_BUILD_DIR) $(BUILD_DIR)/starshards-$(VERSION)-web.zip \
+	    $(BUILD_DIR)/bench-web.json
 	python3 bench/side-by-side.py $(BUILD_DIR)/bench.json $(BUILD_DIR)/bench-compat.json \
-	    $(BUILD_DIR)/bench-windows.json
+	    $(BUILD_DIR)/bench-windows.json $(BUILD_DIR)/bench-web.json
 	$(BENCH_CPU)
 	LD_LIBRARY_PATH=$(SDL12_COMPAT_DIR) $(BENCH_CPU)
 	$(BENCH_WINE) bash bench/cpu-usage.sh $(WINDOWS_BUILD_DIR)/starshards.exe assets
+	$(BENCH_WEB) cpu $(WEB_BUILD_DIR)
 	bash bench/rock-cost.sh $(BUILD_DIR)
 
 # The scripted game through every screen under valgrind: no invalid access, no uninitialised
@@ -149,14 +155,14 @@ test-windows-e2e: windows
 # starshards.wasm and starshards.data beside it, and in BUILD_DIR the zip that any static web server
 # serves as it is. The libraries are built once (scripts/build-web-deps); STARSHARDS_DEPS_DIR names
 # a directory of their source archives. emcc's tools find Debian's acorn in /usr/share/nodejs
-# also under a node that is not Debian's.
+# also under a node that is not Debian's (also for the benchmark's page).
 WEB_BUILD_DIR ?= build-web
 WEB_PORT ?= 8000
-web: export NODE_PATH := /usr/share/nodejs$(if $(NODE_PATH),:$(NODE_PATH))
+web bench: export NODE_PATH := /usr/share/nodejs$(if $(NODE_PATH),:$(NODE_PATH))
 web: deps
 	prefix=$$(scripts/build-web-deps $(WEB_BUILD_DIR)) && \
 	    emcmake cmake -S . -B $(WEB_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release \
-	    -DSTARSHARDS_TESTS=OFF -DSTARSHARDS_BENCH=OFF -DSTARSHARDS_WEB_PREFIX=$$prefix \
+	    -DSTARSHARDS_TESTS=OFF -DSTARSHARDS_BENCH=ON -DSTARSHARDS_WEB_PREFIX=$$prefix \
 	    -DSTARSHARDS_PACKAGE_DIR=$(abspath $(BUILD_DIR))
 	cmake --build $(WEB_BUILD_DIR) -j $(JOBS)
 

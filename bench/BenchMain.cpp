@@ -5,6 +5,8 @@
 //   starshards-bench [--seconds S] [--json PATH] [SCENARIO...]
 //
 // Without DISPLAY on X11 it runs under SDL's dummy video driver; with DISPLAY, on that X server.
+// In the browser it is a page as the game's, its pushes copied into the canvas, with no arguments:
+// every scenario, the JSON in /bench.json of its file system (bench/web.mjs reads it there).
 
 #include <algorithm>
 #include <cmath>
@@ -19,6 +21,7 @@
 #include "BenchGame.h"
 #include "BenchPlatform.h"
 #include "Bullet.h"
+#include "Platform.h"
 #include "Ship.h"
 
 namespace
@@ -346,10 +349,12 @@ Figures MeasureWholeFrameFloor(double dSeconds, std::string& strDriver)
             strDriver = std::string(szDriver) + " video driver, SDL " +
                         std::to_string(pLinked->major) + "." + std::to_string(pLinked->minor) +
                         "." + std::to_string(pLinked->patch);
+            SDL_Rect oWhole = {0, 0, static_cast<Uint16>(oGame.m_pScreenSurface->w),
+                               static_cast<Uint16>(oGame.m_pScreenSurface->h)};
             auto fnBlitAndPush = [&]
             {
                 SDL_BlitSurface(oGame.m_pBackdropSurface, nullptr, oGame.m_pScreenSurface, nullptr);
-                SDL_UpdateRect(oGame.m_pScreenSurface, 0, 0, 0, 0);
+                ShowDisplayRects(oGame.m_pScreenSurface, 1, &oWhole); // the page's canvas, too
             };
             std::vector<float> vTimes = TimeRepeatedly(dSeconds, fnBlitAndPush);
             oFloor = Summarise(vTimes);

@@ -1,14 +1,15 @@
 #!/usr/bin/env python3
 """Prints the benchmark figures of the two SDL 1.2 libraries side by side, as docs/PERFORMANCE.md shows them,
-and those of the Windows build under Wine beside them when given.
+and those of the Windows build under Wine and of the browser build in Chromium beside them when given.
 
-    python3 bench/side-by-side.py build/bench.json build/bench-compat.json [build/bench-windows.json]
+    python3 bench/side-by-side.py build/bench.json build/bench-compat.json [build/bench-windows.json
+        [build/bench-web.json]]
 """
 import json
 import sys
 
-LIBRARIES = ("classic SDL 1.2.15", "sdl12-compat", "Windows (Wine)")
-SHORT_NAMES = ("classic", "sdl12-compat", "Windows (Wine)")
+LIBRARIES = ("classic SDL 1.2.15", "sdl12-compat", "Windows (Wine)", "browser (Chromium)")
+SHORT_NAMES = ("classic", "sdl12-compat", "Windows (Wine)", "browser (Chromium)")
 
 
 def cell(value, decimals=1):
@@ -24,7 +25,7 @@ def key_cell(figures):
 
 
 def main():
-    if len(sys.argv) not in (3, 4):
+    if len(sys.argv) not in (3, 4, 5):
         sys.exit(__doc__)
     runs = []
     for path in sys.argv[1:]:

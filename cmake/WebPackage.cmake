@@ -7,14 +7,21 @@ set(STARSHARDS_PACKAGE_NAME starshards-${PROJECT_VERSION}-web)
 set(web_dist ${CMAKE_SOURCE_DIR}/dist/web)
 
 file(GLOB game_assets ${STARSHARDS_ASSET_DIR}/*)
-# The game waits and sleeps inside its main loop: ASYNCIFY lets those waits give the browser its
-# turn. The runtime ends with the program, so that the page can say so; the files the game keeps
-# are in IndexedDB through Emscripten's IDBFS.
-target_link_options(starshards PRIVATE -sASYNCIFY -sEXIT_RUNTIME=1 -sALLOW_MEMORY_GROWTH=1
-    -lidbfs.js --pre-js ${web_dist}/page.js --preload-file ${STARSHARDS_ASSET_DIR}@/)
-set_target_properties(starshards PROPERTIES SUFFIX .js
-    LINK_DEPENDS "${web_dist}/page.js;${game_assets}")
-configure_file(${web_dist}/index.html.in ${CMAKE_BINARY_DIR}/index.html @ONLY)
+
+# Makes a program of the game's sources a page: TARGET.js with its .wasm and .data, the assets
+# preloaded into the folder ASSET_FOLDER, and PAGE, the game's page running it, beside them. The
+# game waits and sleeps inside its main loop: ASYNCIFY lets those waits give the browser its turn.
+# The runtime ends with the program, so that the page can say so; the files the game keeps are in
+# IndexedDB through Emscripten's IDBFS.
+function(starshards_web_page target page asset_folder)
+    target_link_options(${target} PRIVATE -sASYNCIFY -sEXIT_RUNTIME=1 -sALLOW_MEMORY_GROWTH=1
+        -lidbfs.js --pre-js ${web_dist}/page.js --preload-file ${STARSHARDS_ASSET_DIR}@${asset_folder})
+    set_target_properties(${target} PROPERTIES SUFFIX .js
+        LINK_DEPENDS "${web_dist}/page.js;${game_assets}")
+    set(PAGE_SCRIPT ${target}.js)
+    configure_file(${web_dist}/index.html.in ${CMAKE_CURRENT_BINARY_DIR}/${page} @ONLY)
+endfunction()
+starshards_web_page(starshards index.html /)
 
 set(stage_root ${CMAKE_BINARY_DIR}/package)
 set(stage ${stage_root}/${STARSHARDS_PACKAGE_NAME})

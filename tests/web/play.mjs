@@ -1,31 +1,15 @@
 // Plays the browser game in headless Chromium through the DevTools protocol on a pipe (no package,
 // any node): every screen by the keys, judged by its texts in the canvas and by the page.
 //   node play.mjs URL WORK_DIR FONT RENDER_TEXT...   (the Windows build's render-text.exe, run by Wine)
-import { spawn, spawnSync } from "child_process";
+import { spawnSync } from "child_process";
 import { readFileSync } from "fs";
+import { startChromium } from "./chromium.mjs";
 const [url, work, font, ...renderText] = process.argv.slice(2);
 process.exitCode = 1; // until the end is reached: a browser gone early leaves node with nothing to wait for
-const chrome = spawn("chromium", ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
-    "--no-first-run", "--disable-background-networking", "--disable-component-update", "--disable-sync",
-    `--user-data-dir=${work}/profile`, "--remote-debugging-pipe", "about:blank"],
-    { stdio: ["ignore", "ignore", "ignore", "pipe", "pipe"] });
-let id = 0, buffered = "", session;
-const pending = new Map(), requests = [];
-chrome.stdio[4].on("data", (chunk) => {
-    const messages = (buffered += chunk).split("\0");
-    buffered = messages.pop();
-    for (const message of messages.map((text) => JSON.parse(text))) {
-        if (pending.has(message.id)) pending.get(message.id)(message);
-        else if (message.method === "Network.requestWillBeSent") requests.push(message.params.request.url);
-    }
+const requests = [];
+const { chrome, send, evaluate, attach, useSession, press } = startChromium(`${work}/profile`, (message) => {
+    if (message.method === "Network.requestWillBeSent") requests.push(message.params.request.url);
 });
-const send = (method, params = {}, sessionId = session) => new Promise((resolve) => {
-    pending.set(++id, resolve);
-    chrome.stdio[3].write(JSON.stringify({ id, method, params, sessionId }) + "\0");
-});
-const evaluate = async (expression) =>
-    (await send("Runtime.evaluate", { expression, awaitPromise: true, returnByValue: true }))
-        .result.result.value;
 // Ends the test once the browser has gone; the promise never settles, so nothing after it runs.
 const fail = (what, expected, seen) => {
     console.error(`FAIL ${what}: expected ${expected}, seen ${JSON.stringify(seen)}`);
@@ -104,14 +88,6 @@ function differences(item, seen = "") {
     return missing.length + stray.length ? `${item}: ${shown(missing)} glyph pixels not white, ` +
         `${shown(stray)} others white` : "";
 }
-const KEYS = { Down: [40, "ArrowDown", "ArrowDown"], Up: [38, "ArrowUp", "ArrowUp"],
-    Return: [13, "Enter", "Enter"], Escape: [27, "Escape", "Escape"], Space: [32, " ", "Space"],
-    F11: [122, "F11", "F11"], a: [65, "a", "KeyA"], b: [66, "b", "KeyB"], c: [67, "c", "KeyC"] };
-async function press(name, types = ["keyDown", "keyUp"], modifiers = 0) {
-    const [windowsVirtualKeyCode, key, code] = KEYS[name];
-    for (const type of types)
-        await send("Input.dispatchKeyEvent", { type, key, code, windowsVirtualKeyCode, modifiers });
-}
 // Presses the key, then waits until the canvas shows the screen's texts as the Windows build draws
 // them: the page queues every key, so none is lost.
 async function step(what, name, items) {
@@ -120,9 +96,7 @@ async function step(what, name, items) {
     await until(what, `[${items.map((item) => whiteIn(parse(item)))}]`, (seen) => !wrong(seen).length,
         "its texts as drawn on Windows", wrong);
 }
-const { targetInfos } = (await send("Target.getTargets", {}, undefined)).result;
-const targetId = targetInfos.find((target) => target.type === "page").targetId;
-session = (await send("Target.attachToTarget", { targetId, flatten: true }, undefined)).result.sessionId;
+const game = await attach();
 await send("Network.enable");
 await send("Page.navigate", { url });
 const scores = "FS.readFile('/stored/highscores.txt', { encoding: 'utf8' })";
@@ -161,15 +135,14 @@ await step("title menu after a reload", null, SCREENS.title);
 await until("the score after a reload", scores, (s) => /^abc::/m.test(s), "a row of abc");
 // The game in a second tab records a score while this one waits at its title menu; the score this
 // one records after it keeps the other's row.
-const game = session;
 const second = (await send("Target.createTarget", { url }, undefined)).result.targetId;
-session = (await send("Target.attachToTarget", { targetId: second, flatten: true }, undefined)).result.sessionId;
+await attach(second);
 await step("the second tab's title menu", null, SCREENS.title);
 await step("Load Game chosen in the second tab", "Down", SCREENS.load);
 await evaluate(savedGame);
 await recordSavedGame("cab");
 await send("Target.closeTarget", { targetId: second }, undefined);
-session = game;
+useSession(game);
 await step("Load Game chosen", "Down", SCREENS.load);
 await recordSavedGame("bac"); // the game saved before, found here as it is stored
 await until("both tabs' scores stored", `new Promise((read) => FS.syncfs(true, () => read(${scores})))`,
