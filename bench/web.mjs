@@ -46,6 +46,13 @@ function serve() {
 async function openPage(server, page, onEvent = () => {}) {
     const profile = fs.mkdtempSync(path.join(os.tmpdir(), "starshards-bench-web-"));
     const browser = startChromium(profile, onEvent);
+    // A run that fails leaves no browser and, as far as it can, no profile.
+    process.once("exit", () => {
+        browser.chrome.kill();
+        try {
+            fs.rmSync(profile, { recursive: true, force: true });
+        } catch { }
+    });
     await browser.attach();
     await browser.send("Runtime.enable");
     await browser.send("Network.enable");
@@ -164,6 +171,7 @@ const sizes = (file) => ({ bytes: fs.statSync(file).size,
     gzip_bytes: execFileSync("gzip", ["-9", "-c", file], { maxBuffer: 1 << 30 }).length });
 
 async function measureFigures(zip, json, presses = 60) {
+    const zipBytes = fs.statSync(zip).size;
     const server = await serve();
     await runScenarios(server, json);
     const fetched = new Set();
@@ -178,7 +186,7 @@ async function measureFigures(zip, json, presses = 60) {
     figures.download = {};
     for (const name of [...fetched].filter((name) => name).sort())
         figures.download[name] = sizes(path.join(webDir, name));
-    figures.download[path.basename(zip)] = { bytes: fs.statSync(zip).size };
+    figures.download[path.basename(zip)] = { bytes: zipBytes };
     console.log(`download: ${JSON.stringify(figures.download)}`);
     fs.writeFileSync(json, JSON.stringify(figures, null, 2) + "\n");
     console.log(`written: ${json}`);
