@@ -41,8 +41,8 @@ EM_JS(void, ShowIcon, (const void* pRgba, int iWidth, int iHeight), {
 EM_ASYNC_JS(int, StoreFilesInBrowser, (), {
     return await Module.starshards.storeFiles();
 });
-EM_ASYNC_JS(void, RefreshFilesFromBrowser, (), {
-    await Module.starshards.refreshFiles();
+EM_ASYNC_JS(void, RefreshFilesFromBrowser, (int bAlways), {
+    await Module.starshards.refreshFiles(bAlways);
 });
 EM_ASYNC_JS(void, HoldStoredFiles, (), {
     await Module.starshards.holdFiles();
@@ -142,11 +142,12 @@ bool SleepUntilInput(int iMicroseconds)
 // The game's files live in Emscripten's file system, which the page keeps in the browser's
 // storage (IndexedDB): the names the game keeps (highscores.txt, save.txt) are links into the
 // stored folder there, made by the page before the program starts. Another tab of the same page
-// may have stored its own changes since: every read and write starts from what is stored.
+// may have stored its own changes since: a read takes them once that tab has said so, and a
+// write, held, reads what is stored in any case.
 
 FileReadResult ReadFileContent(const char* szFileName, size_t iMaxBytes, std::string& strContent)
 {
-    RefreshFilesFromBrowser();
+    RefreshFilesFromBrowser(false);
     strContent.clear();
     int iFile = open(szFileName, O_RDONLY);
     if (iFile < 0)
@@ -210,7 +211,7 @@ bool ReplaceFileContent(const char* szFileName, const std::string& strContent)
 FileLock::FileLock(const char*) : m_hLockedFile(1)
 {
     HoldStoredFiles();
-    RefreshFilesFromBrowser();
+    RefreshFilesFromBrowser(true);
 }
 
 FileLock::~FileLock()

@@ -16,6 +16,11 @@ Module.starshards = (function () {
     const events = [];
     let wake = null, image = null, imagePixels = null;
     let filesHeld = 0, releaseHeldFiles = null;
+    // Another tab of the page that has stored the folder says so; this tab's copy of the folder is
+    // then out of date until it is read afresh.
+    const otherTabs = new BroadcastChannel("starshards files");
+    let filesChangedElsewhere = false;
+    otherTabs.onmessage = () => { filesChangedElsewhere = true; };
 
     function queue(event) {
         events.push(event);
@@ -143,12 +148,19 @@ Module.starshards = (function () {
 
         // Resolves to 1 once the stored folder is in the browser's storage, to 0 when it failed.
         storeFiles() {
-            return new Promise((resolve) => FS.syncfs(false, (error) => resolve(error ? 0 : 1)));
+            return new Promise((resolve) => FS.syncfs(false, (error) => {
+                if (!error) otherTabs.postMessage("stored");
+                resolve(error ? 0 : 1);
+            }));
         },
 
         // Resolves once the stored folder holds what the browser has stored, another tab's changes
-        // too; a folder that cannot be read from the storage is left as it is.
-        refreshFiles() {
+        // too: always when asked for (the files held), else only once another tab has said it
+        // stored them, as the table's screen reads its file on every frame. A folder that cannot
+        // be read from the storage is left as it is.
+        refreshFiles(always) {
+            if (!always && !filesChangedElsewhere) return Promise.resolve();
+            filesChangedElsewhere = false;
             return new Promise((resolve) => FS.syncfs(true, resolve));
         },
 

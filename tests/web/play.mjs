@@ -44,9 +44,11 @@ const naming = Object.fromEntries(["abc", "cab", "bac"].flatMap((name) => [1, 2,
     [name.slice(0, typed), typed < 3 ? over(name.slice(0, typed).padEnd(3, "_"))
         : over(name, "148 500 46 press enter")])));
 const SCREENS = { title: menu("New Game"), load: menu("Load Game"), noSave: menu("Load Game", NO_SAVE),
-    scoresNoSave: menu("High Scores", NO_SAVE), table: ["149 10 46 High Scores", "148 530 46 press enter",
+    scores: menu("High Scores"), scoresNoSave: menu("High Scores", NO_SAVE),
+    otherTab: ["149 10 46 High Scores", "250 100 24 1. cab 5000000", "250 140 24 2. abc 5000000"], table: ["149 10 46 High Scores", "148 530 46 press enter",
         ...ROWS.map((row, i) => `${i < 9 ? 250 : 226} ${100 + 40 * i} 24 ${i + 1}. ${row}`)],
-    level7: play("0005000000", 7, 6), over: over("___"), ...naming, level1: play("0000000000", 1, 6, "!187 100 72 paused"),
+    level7: play("0005000000", 7, 6), over: over("___"), ...naming,
+    level1: play("0000000000", 1, 6, "!187 100 72 paused"),
     paused: play("0000000000", 1, 6, ...PAUSED), shot: ["10 575 12 Bullets: 5"], exit: menu("Exit") };
 // Each text drawn once by the Windows build (its SDL_ttf and FreeType, under Wine; Z: is the root)
 // into an 8-bit BMP as SDL_SaveBMP writes it: rows bottom up, 4-byte aligned, a palette index each.
@@ -133,8 +135,8 @@ await send("Page.reload");
 await until("the page reloaded", "window.beforeReload === undefined", (fresh) => fresh, true);
 await step("title menu after a reload", null, SCREENS.title);
 await until("the score after a reload", scores, (s) => /^abc::/m.test(s), "a row of abc");
-// The game in a second tab records a score while this one waits at its title menu; the score this
-// one records after it keeps the other's row.
+// The game in a second tab records a score while this one waits at its title menu: this one's
+// table shows it, and the score this one records after it keeps the other's row.
 const second = (await send("Target.createTarget", { url }, undefined)).result.targetId;
 await attach(second);
 await step("the second tab's title menu", null, SCREENS.title);
@@ -143,7 +145,11 @@ await evaluate(savedGame);
 await recordSavedGame("cab");
 await send("Target.closeTarget", { targetId: second }, undefined);
 useSession(game);
-await step("Load Game chosen", "Down", SCREENS.load);
+await press("Down");
+await step("High Scores chosen", "Down", SCREENS.scores);
+await step("the table with the other tab's score", "Return", SCREENS.otherTab);
+await step("title menu after the table", "Return", SCREENS.scores);
+await step("Load Game chosen", "Up", SCREENS.load);
 await recordSavedGame("bac"); // the game saved before, found here as it is stored
 await until("both tabs' scores stored", `new Promise((read) => FS.syncfs(true, () => read(${scores})))`,
     (s) => /^bac::/m.test(s) && /^cab::/m.test(s), "rows of bac and cab");
