@@ -1,9 +1,15 @@
-# The unit tests of the browser game: built by emcc against the same libraries as the game, each run
-# under node (emcmake's emulator), the web body's page being tests/web/node-page.js. Their files
-# live in Emscripten's memory file system, as the game's do in the browser before the page stores
-# them: the assets are embedded at their checkout path, and nothing a test writes reaches the disk.
+# The unit tests of the browser game: built by emcc, with Debian's GoogleTest sources, against the
+# same libraries as the game, each run under node (emcmake's emulator), the web body's page being
+# tests/web/node-page.js. Their files live in Emscripten's memory file system, as the game's do in
+# the browser before the page stores them: the assets are embedded at their checkout path, and
+# nothing a test writes reaches the disk.
 # Linked at -O0: binaryen's optimisation of the programs the waits' ASYNCIFY makes would take
 # longer than it saves (at -O3 a link takes five times as long).
+set(BUILD_GMOCK OFF)
+set(INSTALL_GTEST OFF)
+set(gtest_disable_pthreads ON) # the browser game has no threads
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_library(GTest::gtest_main ALIAS gtest_main)
 add_library(StarshardsWebTestProgram INTERFACE)
 target_link_options(StarshardsWebTestProgram INTERFACE -O0 -sASYNCIFY -sEXIT_RUNTIME=1
     -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=node --pre-js ${PROJECT_SOURCE_DIR}/tests/web/node-page.js

@@ -1,19 +1,14 @@
-// The page of the unit tests under node (emcc --pre-js): the web body's calls find a page that
-// shows nothing, has no events to give and stores nothing, as dist/web/page.js would in a browser
-// where nothing happens. node's fetch takes no file path: the program's wasm is read from beside it.
+// The page of the unit tests under node (emcc --pre-js), as dist/web/page.js is in a browser where
+// nothing happens: it shows nothing, has no events to give and stores nothing. node's fetch takes
+// no file path: the program's wasm is read from beside it.
 var document = { title: "" };
 Module.wasmBinary = require("fs").readFileSync(__filename.replace(/\.js$/, ".wasm"));
 Module.starshards = {
-    copyToCanvas() {},
+    copyToCanvas() {}, takeEvent: () => 0, showIcon() {}, storeFiles: async () => 1,
     waitForEvent: (milliseconds) => new Promise((resolve) => setTimeout(resolve, milliseconds, 0)),
-    takeEvent: () => 0,
-    showIcon() {},
-    storeFiles: () => Promise.resolve(1),
 };
-// The test's SDL driver as ctest names it; the rest of node's environment names places on the disk,
-// not in the memory file system.
-Module.preRun = Module.preRun || [];
-Module.preRun.push(() => (ENV.SDL_VIDEODRIVER = process.env.SDL_VIDEODRIVER));
+// ctest's SDL driver; the rest of node's environment names places on the disk, not in memory.
+(Module.preRun = Module.preRun || []).push(() => (ENV.SDL_VIDEODRIVER = process.env.SDL_VIDEODRIVER));
 // A main that waited returns to no one: its status ends the program once it has really returned.
 Module.noInitialRun = true;
 Module.onRuntimeInitialized = function () {
