@@ -11,7 +11,7 @@ SDL12_COMPAT_DIR ?= $(shell scripts/sdl12-compat-dir)
 VERSION = $(shell cmake -P cmake/Version.cmake)
 
 .PHONY: all deps build run install uninstall deb test test-normal test-asan bench memcheck soak fuzz test-fuzz format clean \
-        windows test-windows test-windows-e2e web web-serve test-web
+        windows test-windows test-windows-e2e web web-serve test-web test-web-unit
 
 all: build
 
@@ -171,9 +171,22 @@ web-serve: web
 	python3 -m http.server --bind 127.0.0.1 --directory $(WEB_BUILD_DIR) $(WEB_PORT)
 
 # The browser game played through every screen in Debian's headless Chromium, served from its
-# build tree on 127.0.0.1 at a free port, its texts compared with the Windows build's.
+# build tree on 127.0.0.1 at a free port, its texts compared with the Windows build's; then the
+# unit tests built to WebAssembly.
 test-web: web windows
 	bash tests/web/run.sh $(WEB_BUILD_DIR) $(WINDOWS_BUILD_DIR)/render-text.exe
+	$(MAKE) test-web-unit
+
+# The unit tests that need no display, built by Emscripten with the browser game's libraries into
+# a tree of their own and run under node (cmake/WebTests.cmake says which are left out, and why).
+WEB_UNIT_BUILD_DIR ?= build-web-tests
+test-web-unit: export NODE_PATH := /usr/share/nodejs$(if $(NODE_PATH),:$(NODE_PATH))
+test-web-unit: deps
+	prefix=$$(scripts/build-web-deps $(WEB_BUILD_DIR)) && \
+	    emcmake cmake -S . -B $(WEB_UNIT_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release \
+	    -DSTARSHARDS_BENCH=OFF -DSTARSHARDS_WEB_PREFIX=$$prefix
+	cmake --build $(WEB_UNIT_BUILD_DIR) -j $(JOBS) --target web_unit_tests
+	cd $(WEB_UNIT_BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
 format:
 	cmake -P cmake/Format.cmake

@@ -101,7 +101,7 @@ TEST_F(GameKeysTest, F11AndAltReturnSwitchTheWholeScreenAndAMinimisedPlayPauses)
         m_pGame->RunMainLoop();
     };
     SDL_Event oKey = {SDL_KEYDOWN}, oHidden = {SDL_ACTIVEEVENT};
-    oHidden.active.state = SDL_APPACTIVE; // lost
+    std::tie(oHidden.active.state, oHidden.active.gain) = make_tuple(SDL_APPACTIVE, 0); // lost
     EnterPlay(1);
     TheShip()->m_bShielded = false; // the passes take the clock's time: no blink between frames
     TapKey(m_pGame, SDLK_ESCAPE);

@@ -9,16 +9,9 @@ const Uint32 BLUE = 0x0000FF;
 
 using ImageTest = StartedEngineTest;
 
-// PixelImage copies pixels as a blit without blending would: those of the source rectangle that
-// lie in the picture, where they land on the target; nothing is transparent. A rock leaves the
-// background under its clear pixels and shows the picture's colour in its opaque ones; kept in
-// the display's format for fast blits, its soft edge lies within two steps of blending the
-// picture as loaded. A window scaled by sdl12-compat keeps sharp pixels, unless the player chose
-// otherwise.
-TEST_F(ImageTest, PixelImageCopiesWhatLiesOnTheTargetRocksDrawAsLoadedScalingKeepsSharpPixels)
+// A window scaled by sdl12-compat keeps sharp pixels, unless the player chose otherwise.
+TEST_F(ImageTest, Sdl12CompatScalingKeepsSharpPixels)
 {
-    // The pixel memory of a 32-bit surface whose rows have no padding.
-    auto Pixels = [](SDL_Surface* pSurface) { return static_cast<Uint32*>(pSurface->pixels); };
     SetEnvironment("SDL12COMPAT_SCALE_METHOD", nullptr);
     BaseEngine oEngine(10);
     Start(&oEngine);
@@ -26,6 +19,19 @@ TEST_F(ImageTest, PixelImageCopiesWhatLiesOnTheTargetRocksDrawAsLoadedScalingKee
     SetEnvironment("SDL12COMPAT_SCALE_METHOD", "linear");
     PreferNearestPixelScaling();
     EXPECT_STREQ(getenv("SDL12COMPAT_SCALE_METHOD"), "linear");
+}
+
+// PixelImage copies pixels as a blit without blending would: those of the source rectangle that
+// lie in the picture, where they land on the target; nothing is transparent. A rock leaves the
+// background under its clear pixels and shows the picture's colour in its opaque ones; kept in
+// the display's format for fast blits, its soft edge lies within two steps of blending the
+// picture as loaded.
+TEST_F(ImageTest, PixelImageCopiesWhatLiesOnTheTargetAndRocksDrawAsLoaded)
+{
+    // The pixel memory of a 32-bit surface whose rows have no padding.
+    auto Pixels = [](SDL_Surface* pSurface) { return static_cast<Uint32*>(pSurface->pixels); };
+    BaseEngine oEngine(10);
+    Start(&oEngine);
     SDL_Surface *pGrey = NewSurface(4, 4), *pTarget = NewSurface(10, 10);
     SDL_Surface* pExpected = NewSurface(10, 10);
     for (int i = 0; i < 16; i++) // greys from black at (0,0) to white at (3,3), all different

@@ -112,7 +112,7 @@ TEST(GameTickTest, ObjectsAdvanceOnceForEveryTenMillisecondsDueAndALongStallIsNo
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError(); // for the passes' events
     RecordingEngine oEngine;
     const int T0 = 2147483647 - 35; // the int tick time wraps to negative on the way
-    auto At = [T0](int iMs) { return static_cast<int>(static_cast<unsigned>(T0) + iMs); };
+    auto At = [](int iMs) { return static_cast<int>(static_cast<unsigned>(T0) + iMs); };
     for (int iPass : {0, 3, 6, 9, 12, 15, 18, 21, 24, 27, 30, 80, 89, 90, 1090})
         RunPassAt(&oEngine, At(iPass));
     std::vector<int> vecExpected;

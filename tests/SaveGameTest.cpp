@@ -136,11 +136,12 @@ bool WaitsForLock(pid_t iChild)
 }
 
 // The owner, group and permission bits of a file, in one number.
-long OwnerGroupMode(const char* szPath)
+long long OwnerGroupMode(const char* szPath)
 {
     struct stat oStatus = {};
     stat(szPath, &oStatus);
-    return (long(oStatus.st_uid) << 32) + (oStatus.st_gid << 12) + (oStatus.st_mode & 07777);
+    return (static_cast<long long>(oStatus.st_uid) << 32) + (oStatus.st_gid << 12) +
+           (oStatus.st_mode & 07777);
 }
 
 // Both files are written through a link (one to a file not there yet, which is made), keep their
@@ -231,7 +232,7 @@ TEST_F(SaveGameTest, AsAPlayerBothFilesAreWrittenWhereAPlainWriteWouldAndKeepThe
             ASSERT_TRUE(WriteFileBytes(szFile, strOld) &&
                         chown(szFile, iOwner, iGroup) + chmod(szFile, iMode) == 0);
         std::set<std::string> setNames = DirectoryNames("d");
-        long iOwners = OwnerGroupMode("d/save.txt") + OwnerGroupMode("d/highscores.txt");
+        long long iOwners = OwnerGroupMode("d/save.txt") + OwnerGroupMode("d/highscores.txt");
         EXPECT_EQ(ExitStatus(StartChild(NOBODY, bLinked ? "." : "d", fPlay)), bWritten ? 0 : 1);
         EXPECT_EQ(ReadFileBytes("d/save.txt") + ReadFileBytes("d/highscores.txt").substr(0, 11),
                   bWritten ? "level::2\nlives::3\nscore::40000\none::40000\n"
@@ -268,12 +269,13 @@ TEST_F(HighScoresTest, StartKeepsATableItFindsAndANewScoreGoesAboveEqualScoresWi
     const std::string strCutWord = std::string(65518, ' ') + "zzz::12345 yyy::12345";
     // table before (nullptr: none), score recorded, table after
     const std::tuple<const char*, int, std::string> aCases[] = {
+        // first: Emscripten's file system brings back a file replaced by rename once it is removed
+        {nullptr, 500, "abc::500"},
         {DEFAULT_TABLE.c_str(), 20000,
          "oru::39400\nabc::20000\nfen::20000\nzol::15600\nwyr::13500\nkha::10000\nmip::9500\n"
          "tzo::8700\nlun::5400\nvek::5000"},
         {"aaa::9\nbbb::9\nccc::1", 1, "aaa::9\nbbb::9\nabc::1\nccc::1"}, // equal ones keep order
         {strTwelveEntries.c_str(), 100, DEFAULT_TABLE},
-        {nullptr, 500, "abc::500"},
         {"", 0, "abc::0"},
         {"abc::500\r\nxyz::100\r\n", 300, "abc::500\nabc::300\nxyz::100"}, // CR LF lines
         {"zed::0042\nab\n\nccc::\nddd::-50\ne::9\n", 5, "zed::42\nabc::5\nccc::0\nddd::0"},
