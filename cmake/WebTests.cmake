@@ -30,7 +30,8 @@ set(UNIT_TESTS_LEFT_OUT
     # hard links, permission bits, file size limits, FIFOs, other users and their processes: the
     # browser's files have none of them
     SaveGameTest.WritesKeepLinks* SaveGameTest.AsAPlayer*
-    # the lock between copies of the game: a page runs one copy, and has no threads
+    # the lock between copies of the game, taken here by two threads of one program: the browser
+    # game has no threads (the browser test shows the lock between two tabs)
     HighScoresTest.ARecordingWaits*)
 list(JOIN UNIT_TESTS_LEFT_OUT : UNIT_TEST_FILTER)
 set(UNIT_TEST_FILTER -${UNIT_TEST_FILTER})

@@ -101,7 +101,8 @@ TEST_F(GameKeysTest, F11AndAltReturnSwitchTheWholeScreenAndAMinimisedPlayPauses)
         m_pGame->RunMainLoop();
     };
     SDL_Event oKey = {SDL_KEYDOWN}, oHidden = {SDL_ACTIVEEVENT};
-    std::tie(oHidden.active.state, oHidden.active.gain) = make_tuple(SDL_APPACTIVE, 0); // lost
+    oHidden.active.state = SDL_APPACTIVE;
+    oHidden.active.gain = 0; // lost (the braces set the event's type alone)
     EnterPlay(1);
     TheShip()->m_bShielded = false; // the passes take the clock's time: no blink between frames
     TapKey(m_pGame, SDLK_ESCAPE);
